@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <stdexcept>
+
+// Every error of the access layer carries the system's own text, ready for the user.
+class SystemError : public std::runtime_error
+{
+public:
+    explicit SystemError(const QString& text) : std::runtime_error(text.toStdString()) {}
+    QString Text() const { return QString::fromStdString(what()); }
+};
+
+class ERegistryException : public SystemError
+{
+public:
+    using SystemError::SystemError;
+};
+
+class EIniFileException : public SystemError
+{
+public:
+    using SystemError::SystemError;
+};

@@ -1,0 +1,58 @@
+#include "Files.h"
+
+#include "Platform.h"
+
+void GetSystemPath(const QString& keyword, QString& path)
+{
+    Platform& platform = CurrentPlatform();
+    if (keyword == QStringLiteral("dysk"))
+        path = platform.WindowsDirectory().left(2);
+    else if (keyword == QStringLiteral("win"))
+        path = platform.WindowsDirectory();
+    else if (keyword == QStringLiteral("sys"))
+        path = platform.SystemDirectory();
+}
+
+QString GetSystemPath(const QString& keyword)
+{
+    QString path;
+    GetSystemPath(keyword, path);
+    return path;
+}
+
+int FileGetAttr(const QString& path)
+{
+    return CurrentPlatform().GetFileAttributes(path);
+}
+
+void FileSetAttr(const QString& path, int attributes)
+{
+    CurrentPlatform().SetFileAttributes(path, attributes);
+}
+
+bool FileExists(const QString& path)
+{
+    const int attributes = FileGetAttr(path);
+    return attributes >= 0 && !(attributes & faDirectory);
+}
+
+bool DirectoryExists(const QString& path)
+{
+    const int attributes = FileGetAttr(path);
+    return attributes >= 0 && (attributes & faDirectory);
+}
+
+QStringList ListDirectory(const QString& pattern, int attributeFilter)
+{
+    return CurrentPlatform().ListDirectory(pattern, attributeFilter);
+}
+
+void ShellExecute(const QString& verb, const QString& target, int showCommand)
+{
+    CurrentPlatform().ShellExecute(verb, target, showCommand);
+}
+
+void WinExec(const QString& commandLine, int showCommand)
+{
+    CurrentPlatform().WinExec(commandLine, showCommand);
+}

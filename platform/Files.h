@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The path keywords: "dysk" (the drive of the Windows directory, like C:), "win" (the Windows
+// directory) and "sys" (the system directory), without a trailing backslash. Any other
+// keyword, capitals included, leaves the caller's path unchanged.
+void GetSystemPath(const QString& keyword, QString& path);
+QString GetSystemPath(const QString& keyword);
+
+int FileGetAttr(const QString& path);
+// The result is ignored by every caller, as the system's is.
+void FileSetAttr(const QString& path, int attributes);
+bool FileExists(const QString& path);
+bool DirectoryExists(const QString& path);
+// Names of the entries matching the pattern (a folder and a mask such as "*.cpl"); with the
+// filter 16 directories and plain files but no hidden or system entries, with 63 every entry.
+// "." and ".." come like any other entry.
+QStringList ListDirectory(const QString& pattern, int attributeFilter);
+
+// Asks the shell to perform a verb ("open", "print") on a file, a mailto: link or a web address.
+void ShellExecute(const QString& verb, const QString& target, int showCommand);
+// Starts a command line with a show command; the result is ignored.
+void WinExec(const QString& commandLine, int showCommand);

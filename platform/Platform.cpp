@@ -1,0 +1,18 @@
+#include "Platform.h"
+
+#include <stdexcept>
+
+namespace {
+Platform* current = nullptr;
+}
+
+Platform& CurrentPlatform()
+{
+    if (!current) throw std::logic_error("no platform installed");
+    return *current;
+}
+
+void SetCurrentPlatform(Platform* platform)
+{
+    current = platform;
+}

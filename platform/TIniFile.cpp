@@ -1,0 +1,61 @@
+#include "TIniFile.h"
+
+#include "Errors.h"
+#include "Platform.h"
+
+namespace {
+// What Windows' profile functions return fits a buffer of 2048 characters with its NUL.
+constexpr qsizetype kMaxEntryLength = 2047;
+} // namespace
+
+std::optional<int> ParseProfileInteger(const QString& text)
+{
+    bool ok = false;
+    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+        const QStringView digits = QStringView(text).mid(2);
+        if (digits.size() > 8) return std::nullopt;
+        const uint n = digits.toUInt(&ok, 16);
+        if (!ok || digits.startsWith(u'+') || digits.startsWith(u'-')) return std::nullopt;
+        return static_cast<int>(n);
+    }
+    const int n = text.toInt(&ok, 10);
+    if (!ok || text.trimmed() != text) return std::nullopt;
+    return n;
+}
+
+TIniFile::~TIniFile()
+{
+    CurrentPlatform().ProfileFlush(fileName_);
+}
+
+QString TIniFile::ReadString(const QString& section, const QString& ident, const QString& def)
+{
+    const auto text = CurrentPlatform().ProfileRead(fileName_, section, ident);
+    return text ? text->left(kMaxEntryLength) : def.left(kMaxEntryLength);
+}
+
+void TIniFile::WriteString(const QString& section, const QString& ident, const QString& value)
+{
+    if (!CurrentPlatform().ProfileWrite(fileName_, section, ident, value))
+        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(fileName_));
+}
+
+int TIniFile::ReadInteger(const QString& section, const QString& ident, int def)
+{
+    return ParseProfileInteger(ReadString(section, ident, QString())).value_or(def);
+}
+
+void TIniFile::WriteInteger(const QString& section, const QString& ident, int value)
+{
+    WriteString(section, ident, QString::number(value));
+}
+
+bool TIniFile::ReadBool(const QString& section, const QString& ident, bool def)
+{
+    return ReadInteger(section, ident, def ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteBool(const QString& section, const QString& ident, bool value)
+{
+    WriteString(section, ident, value ? QStringLiteral("1") : QStringLiteral("0"));
+}

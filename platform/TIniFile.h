@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The profile-file access object. It holds only the file's full path; every operation goes to
+// the platform's profile service at once, and releasing the object flushes that service's
+// cache for the file.
+class TIniFile
+{
+public:
+    explicit TIniFile(const QString& fileName) : fileName_(fileName) {}
+    ~TIniFile();
+    TIniFile(const TIniFile&) = delete;
+    TIniFile& operator=(const TIniFile&) = delete;
+
+    const QString& FileName() const { return fileName_; }
+
+    QString ReadString(const QString& section, const QString& ident, const QString& def);
+    void WriteString(const QString& section, const QString& ident, const QString& value);
+    int ReadInteger(const QString& section, const QString& ident, int def);
+    void WriteInteger(const QString& section, const QString& ident, int value);
+    bool ReadBool(const QString& section, const QString& ident, bool def);
+    void WriteBool(const QString& section, const QString& ident, bool value);
+
+private:
+    QString fileName_;
+};
+
+// The number a profile entry's text stands for: hexadecimal after "0x" when longer than two
+// characters, decimal otherwise; nothing when it is no 32-bit number.
+std::optional<int> ParseProfileInteger(const QString& text);

@@ -1,0 +1,577 @@
+#include "Machine.h"
+
+#include "ProfileText.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kMaxLinkDepth = 16;
+constexpr std::uint32_t kRegLink = 6;
+const char kDosAttrib[] = "user.DOSATTRIB";
+
+QByteArray Native(const QString& path)
+{
+    return QFile::encodeName(path);
+}
+
+QStringList SplitKeyPath(const QString& path)
+{
+    return path.split(u'\\', Qt::SkipEmptyParts);
+}
+
+// Hidden and system bits as Wine keeps them in the extended attribute.
+int ReadDosAttrib(const QByteArray& path)
+{
+    char buf[32] = {};
+    const ssize_t n = ::getxattr(path.constData(), kDosAttrib, buf, sizeof buf - 1);
+    if (n < 3 || buf[0] != '0' || (buf[1] != 'x' && buf[1] != 'X')) return 0;
+    return int(std::strtoul(buf + 2, nullptr, 16)) & (faHidden | faSysFile);
+}
+
+void WriteDosAttrib(const QByteArray& path, int bits)
+{
+    bits &= faHidden | faSysFile;
+    if (!bits) {
+        ::removexattr(path.constData(), kDosAttrib);
+        return;
+    }
+    char buf[16];
+    const int n = std::snprintf(buf, sizeof buf, "0x%x", bits);
+    ::setxattr(path.constData(), kDosAttrib, buf, n, 0);
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+} // namespace
+
+bool WriteFileAtomically(const QString& path, const char* data, std::size_t size)
+{
+    const QByteArray target = Native(path);
+    struct stat old = {};
+    const bool existed = ::stat(target.constData(), &old) == 0;
+    const int attrib = existed ? ReadDosAttrib(target) : 0;
+
+    const qsizetype slash = target.lastIndexOf('/');
+    QByteArray temp = target.left(slash + 1) + ".tolmar-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    const mode_t mode = existed ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
+    const bool ok = WriteAll(fd, data, size) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok || ::rename(temp.constData(), target.constData()) != 0) {
+        ::unlink(temp.constData());
+        return false;
+    }
+    if (attrib) WriteDosAttrib(target, attrib);
+    return true;
+}
+
+QString DefaultMachinePath()
+{
+    const QString explicitPath = qEnvironmentVariable("TOLMAR_MACHINE");
+    if (!explicitPath.isEmpty()) return explicitPath;
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (dataHome.isEmpty()) dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    return dataHome + QStringLiteral("/tolmar/machine");
+}
+
+void CreateMachineIfMissing(const QString& prefix, const QString& templateDir)
+{
+    if (QFileInfo::exists(prefix)) return;
+    if (!QFileInfo(templateDir).isDir())
+        throw MachineError(QStringLiteral("Brak wzorca maszyny w folderze „%1”.").arg(templateDir));
+    // Built beside its final place and renamed, so a half-made machine never appears.
+    const QString parent = QFileInfo(prefix).absolutePath();
+    const QString building = parent + QStringLiteral("/.tolmar-new-machine");
+    QDir().mkpath(parent);
+    QDir(building).removeRecursively();
+    QDirIterator it(templateDir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    bool ok = QDir().mkpath(building);
+    while (ok && it.hasNext()) {
+        const QString source = it.next();
+        const QString copy = building + u'/' + QDir(templateDir).relativeFilePath(source);
+        ok = it.fileInfo().isDir() ? QDir().mkpath(copy) : QFile::copy(source, copy);
+        if (ok && !it.fileInfo().isDir())
+            QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+    }
+    if (!ok || ::rename(Native(building).constData(), Native(prefix).constData()) != 0) {
+        QDir(building).removeRecursively();
+        throw MachineError(QStringLiteral("Nie można utworzyć maszyny w folderze „%1”.").arg(prefix));
+    }
+    // Attributes that a repository cannot carry: the boot files of a Windows 98 drive.
+    DosPaths paths(prefix);
+    for (const char* bootFile : {"C:\\MSDOS.SYS", "C:\\IO.SYS"}) {
+        const QByteArray host = Native(paths.ToHost(QString::fromLatin1(bootFile)));
+        struct stat st = {};
+        if (::stat(host.constData(), &st) != 0) continue;
+        ::chmod(host.constData(), st.st_mode & ~0222);
+        WriteDosAttrib(host, faHidden | faSysFile);
+    }
+}
+
+// ---- opening and saving ---------------------------------------------------------------------
+
+Machine::Machine(const QString& prefix, Options options)
+    : prefix_(QFileInfo(prefix).absoluteFilePath()), options_(std::move(options)), paths_(prefix_),
+      lock_(prefix_)
+{
+    if (!QFileInfo(prefix_).isDir())
+        throw MachineError(QStringLiteral("Folder maszyny „%1” nie istnieje.").arg(prefix_));
+    if (!lock_.Held())
+        throw MachineError(
+            QStringLiteral("Maszyna „%1” jest już otwarta w innym programie Tolmar. Zamknij go "
+                           "i spróbuj ponownie.")
+                .arg(prefix_));
+    if (WineserverRunning(prefix_))
+        throw MachineError(QStringLiteral("Na maszynie „%1” działa Wine (wineserver), który "
+                                          "nadpisałby zmiany Tolmara. Zamknij programy Wine "
+                                          "(wineserver -k) i spróbuj ponownie.")
+                               .arg(prefix_));
+    LoadHive(system_, QStringLiteral("system.reg"), QStringLiteral("REGISTRY\\Machine"));
+    LoadHive(userdef_, QStringLiteral("userdef.reg"), QStringLiteral("REGISTRY\\User\\.Default"));
+    LoadHive(user_, QStringLiteral("user.reg"),
+             QStringLiteral("REGISTRY\\User\\S-1-5-21-0-0-0-1000"));
+    userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
+}
+
+Machine::~Machine()
+{
+    Flush();
+}
+
+void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relativeTo)
+{
+    file.path = prefix_ + u'/' + name;
+    QFile f(file.path);
+    if (!f.exists()) {
+        file.hive = std::make_unique<RegistryHive>(relativeTo);
+        return;
+    }
+    struct stat st = {};
+    if (!f.open(QIODevice::ReadOnly) || ::fstat(f.handle(), &st) != 0)
+        throw MachineError(QStringLiteral("Nie można odczytać rejestru maszyny „%1” (plik %2).")
+                               .arg(prefix_, name));
+    const QByteArray text = f.readAll();
+    try {
+        file.hive = RegistryHive::Parse(text);
+    } catch (const std::runtime_error&) {
+        throw MachineError(QStringLiteral("Plik %1 maszyny „%2” nie jest plikiem rejestru Wine.")
+                               .arg(name, prefix_));
+    }
+    file.stamp = {st.st_dev, st.st_ino, st.st_size,
+                  qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+void Machine::SetSaveErrorHandler(std::function<void(const QString&)> handler)
+{
+    saveErrorHandler_ = std::move(handler);
+}
+
+void Machine::ReportSaveError(const QString& text)
+{
+    if (saveErrorHandler_)
+        saveErrorHandler_(text);
+    else
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+void Machine::MarkDirty(HiveFile& file)
+{
+    file.dirty = true;
+    if (flushPosted_ || !QCoreApplication::instance()) return;
+    flushPosted_ = true;
+    QMetaObject::invokeMethod(&flushContext_, [this] { Flush(); }, Qt::QueuedConnection);
+}
+
+void Machine::Flush()
+{
+    flushPosted_ = false;
+    for (HiveFile* file : {&system_, &user_, &userdef_})
+        if (file->dirty) Save(*file);
+}
+
+void Machine::Save(HiveFile& file)
+{
+    const std::string text = file.hive->Serialize();
+    struct stat st = {};
+    const bool exists = ::stat(Native(file.path).constData(), &st) == 0;
+    const FileStamp now = exists ? FileStamp{st.st_dev, st.st_ino, st.st_size,
+                                             qint64(st.st_mtim.tv_sec) * 1000000000 +
+                                                 st.st_mtim.tv_nsec}
+                                 : FileStamp{};
+    if (!file.conflicted && !(now == file.stamp)) {
+        file.conflicted = true;
+        ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
+                                       "w czasie pracy Tolmara i nie zostanie nadpisany. Zmiany "
+                                       "Tolmara są zapisywane w pliku „%1.tolmar”.")
+                            .arg(file.path));
+    }
+    const QString target = file.conflicted ? file.path + QStringLiteral(".tolmar") : file.path;
+    if (!WriteFileAtomically(target, text.data(), text.size())) {
+        ReportSaveError(QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target));
+        return;
+    }
+    file.dirty = false;
+    if (!file.conflicted && ::stat(Native(file.path).constData(), &st) == 0)
+        file.stamp = {st.st_dev, st.st_ino, st.st_size,
+                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// ---- registry -------------------------------------------------------------------------------
+
+std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, bool create)
+{
+    QStringList parts = SplitKeyPath(path);
+    switch (root) {
+    case HKEY_CURRENT_USER: return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
+    case HKEY_LOCAL_MACHINE: return Walk({&system_, &system_.hive->Root()}, parts, create, 0);
+    case HKEY_CLASSES_ROOT:
+        return Walk({&system_, &system_.hive->Root()},
+                    QStringList{QStringLiteral("Software"), QStringLiteral("Classes")} + parts,
+                    create, 0);
+    case HKEY_CURRENT_CONFIG:
+        return Walk({&system_, &system_.hive->Root()},
+                    QStringList{QStringLiteral("System"), QStringLiteral("CurrentControlSet"),
+                                QStringLiteral("Hardware Profiles"), QStringLiteral("Current")} +
+                        parts,
+                    create, 0);
+    case HKEY_USERS: {
+        if (parts.isEmpty()) return Target{};
+        const QString user = parts.takeFirst();
+        if (CompareRegNames(user, QStringLiteral(".Default")) == 0)
+            return Walk({&userdef_, &userdef_.hive->Root()}, parts, create, 0);
+        if (CompareRegNames(user, userSid_) == 0)
+            return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
+        return std::nullopt;
+    }
+    default: return std::nullopt;
+    }
+}
+
+std::optional<Machine::Target> Machine::Walk(Target at, const QStringList& parts, bool create,
+                                             int depth)
+{
+    for (const QString& part : parts) {
+        RegNode* child = at.node->Child(part);
+        if (!child) {
+            if (!create) return std::nullopt;
+            child = at.node->AddChild(part, FileTimeNow());
+            MarkDirty(*at.file);
+        }
+        at.node = child;
+        if (child->IsLink()) {
+            const auto target = FollowLink(*child, create, depth + 1);
+            if (!target) return std::nullopt;
+            at = *target;
+        }
+    }
+    return at;
+}
+
+std::optional<Machine::Target> Machine::FollowLink(const RegNode& link, bool create, int depth)
+{
+    if (depth > kMaxLinkDepth) return std::nullopt;
+    const RegNodeValue* value = link.Value(QStringLiteral("SymbolicLinkValue"));
+    if (!value || value->type != kRegLink) return std::nullopt;
+    const QString target = QString::fromUtf16(
+        reinterpret_cast<const char16_t*>(value->data.constData()), value->data.size() / 2);
+    QStringList parts = SplitKeyPath(target);
+    if (parts.size() < 2 || CompareRegNames(parts[0], QStringLiteral("Registry")) != 0) return std::nullopt;
+    parts.removeFirst();
+    const QString hive = parts.takeFirst();
+    Target at;
+    if (CompareRegNames(hive, QStringLiteral("Machine")) == 0) {
+        at = {&system_, &system_.hive->Root()};
+    } else if (CompareRegNames(hive, QStringLiteral("User")) == 0 && !parts.isEmpty()) {
+        const QString user = parts.takeFirst();
+        if (CompareRegNames(user, QStringLiteral(".Default")) == 0)
+            at = {&userdef_, &userdef_.hive->Root()};
+        else if (CompareRegNames(user, userSid_) == 0)
+            at = {&user_, &user_.hive->Root()};
+        else
+            return std::nullopt;
+    } else {
+        return std::nullopt;
+    }
+    return Walk(at, parts, create, depth);
+}
+
+bool Machine::RegOpenKey(HKEY root, const QString& path)
+{
+    return Resolve(root, path, false).has_value();
+}
+
+bool Machine::RegCreateKey(HKEY root, const QString& path)
+{
+    const auto target = Resolve(root, path, true);
+    return target && target->node;
+}
+
+std::optional<RegValue> Machine::RegQueryValue(HKEY root, const QString& path, const QString& name)
+{
+    const auto target = Resolve(root, path, false);
+    if (!target || !target->node) return std::nullopt;
+    const RegNodeValue* value = target->node->Value(name);
+    if (!value) return std::nullopt;
+    return RegValue{value->type, value->data};
+}
+
+bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
+                          const RegValue& value)
+{
+    const auto target = Resolve(root, path, false);
+    if (!target || !target->node) return false;
+    target->node->SetValue(name, value.type, value.data);
+    target->node->Touch(FileTimeNow());
+    MarkDirty(*target->file);
+    return true;
+}
+
+bool Machine::RegDeleteValue(HKEY root, const QString& path, const QString& name)
+{
+    const auto target = Resolve(root, path, false);
+    if (!target || !target->node || !target->node->RemoveValue(name)) return false;
+    target->node->Touch(FileTimeNow());
+    MarkDirty(*target->file);
+    return true;
+}
+
+bool Machine::RegDeleteKey(HKEY root, const QString& path)
+{
+    QStringList parts = SplitKeyPath(path);
+    if (parts.isEmpty()) return false;
+    const QString last = parts.takeLast();
+    const auto parent = Resolve(root, parts.join(u'\\'), false);
+    if (!parent || !parent->node) return false;
+    const RegNode* key = parent->node->Child(last);
+    if (!key || !key->Children().empty()) return false;
+    parent->node->RemoveChild(last);
+    parent->node->Touch(FileTimeNow());
+    MarkDirty(*parent->file);
+    return true;
+}
+
+std::optional<QStringList> Machine::RegEnumKeys(HKEY root, const QString& path)
+{
+    const auto target = Resolve(root, path, false);
+    if (!target) return std::nullopt;
+    if (!target->node) return QStringList{QStringLiteral(".Default"), userSid_};
+    QStringList names;
+    for (const auto& child : target->node->Children())
+        names << child->Name();
+    return names;
+}
+
+std::optional<QStringList> Machine::RegEnumValues(HKEY root, const QString& path)
+{
+    const auto target = Resolve(root, path, false);
+    if (!target) return std::nullopt;
+    QStringList names;
+    if (target->node)
+        for (const auto& value : target->node->Values())
+            names << value.name;
+    return names;
+}
+
+// ---- profile files --------------------------------------------------------------------------
+
+std::optional<QString> Machine::ProfileRead(const QString& file, const QString& section,
+                                            const QString& key)
+{
+    QFile f(paths_.ToHost(file));
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return ProfileLookup(f.readAll(), section, key);
+}
+
+bool Machine::ProfileWrite(const QString& file, const QString& section, const QString& key,
+                           const QString& value)
+{
+    const QString host = paths_.ToHost(file);
+    if (host.isEmpty()) return false;
+    struct stat st = {};
+    QByteArray bytes;
+    if (::stat(Native(host).constData(), &st) == 0) {
+        // Read-only holds even for root, as it does on Windows.
+        if (!(st.st_mode & 0222) || S_ISDIR(st.st_mode)) return false;
+        QFile f(host);
+        if (!f.open(QIODevice::ReadOnly)) return false;
+        bytes = f.readAll();
+    } else if (!QFileInfo(QFileInfo(host).absolutePath()).isDir()) {
+        return false;
+    }
+    const auto updated = ProfileUpdate(bytes, section, key, value);
+    return updated && WriteFileAtomically(host, updated->constData(), updated->size());
+}
+
+// ---- files ----------------------------------------------------------------------------------
+
+QString Machine::WindowsDirectory()
+{
+    const QString driveC = paths_.DriveRoot(u'c');
+    return QStringLiteral("C:\\") +
+           (driveC.isEmpty() ? QStringLiteral("windows") : MatchName(driveC, QStringLiteral("windows")));
+}
+
+QString Machine::SystemDirectory()
+{
+    const QString windows = WindowsDirectory();
+    const QString host = paths_.ToHost(windows);
+    const QString system32 = MatchName(host, QStringLiteral("system32"));
+    if (QFileInfo(host + u'/' + system32).isDir()) return windows + u'\\' + system32;
+    return windows + u'\\' + MatchName(host, QStringLiteral("system"));
+}
+
+int Machine::GetFileAttributes(const QString& path)
+{
+    const QString host = paths_.ToHost(path);
+    struct stat st = {};
+    if (host.isEmpty() || ::stat(Native(host).constData(), &st) != 0) return -1;
+    int attributes = S_ISDIR(st.st_mode) ? faDirectory : faArchive;
+    if (!(st.st_mode & 0222)) attributes |= faReadOnly;
+    if (QFileInfo(host).fileName().startsWith(u'.')) attributes |= faHidden;
+    return attributes | ReadDosAttrib(Native(host));
+}
+
+bool Machine::SetFileAttributes(const QString& path, int attributes)
+{
+    const QByteArray host = Native(paths_.ToHost(path));
+    struct stat st = {};
+    if (host.isEmpty() || ::stat(host.constData(), &st) != 0) return false;
+    mode_t mode = st.st_mode & 07777;
+    if (attributes & faReadOnly)
+        mode &= ~0222;
+    else if (!(mode & 0222))
+        mode |= (0200 | ((mode & 044) >> 1)) & ~CurrentUmask();
+    if (::chmod(host.constData(), mode) != 0) return false;
+    WriteDosAttrib(host, attributes);
+    return true;
+}
+
+QStringList Machine::ListDirectory(const QString& pattern, int attributeFilter)
+{
+    QString folder = pattern;
+    folder.replace(u'/', u'\\');
+    const qsizetype cut = folder.lastIndexOf(u'\\');
+    const QString mask = folder.mid(cut + 1);
+    folder = folder.left(cut + 1);
+    const QString host = paths_.ToHost(folder);
+    if (host.isEmpty() || !QFileInfo(host).isDir()) return {};
+    QStringList names = QDir(host).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                 QDir::NoDotAndDotDot,
+                                             QDir::Name);
+    names.prepend(QStringLiteral(".."));
+    names.prepend(QStringLiteral("."));
+    QStringList result;
+    const int excluded = (faHidden | faSysFile | faDirectory) & ~attributeFilter;
+    for (const QString& name : names) {
+        if (!MatchesMask(name, mask)) continue;
+        const int attributes = (name == QStringLiteral(".") || name == QStringLiteral(".."))
+                                   ? faDirectory
+                                   : GetFileAttributes(folder + name);
+        if (attributes >= 0 && !(attributes & excluded)) result << name;
+    }
+    return result;
+}
+
+bool Machine::CopyFile(const QString& from, const QString& to, bool failIfExists)
+{
+    const QString source = paths_.ToHost(from);
+    const QString target = paths_.ToHost(to);
+    if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile()) return false;
+    if (QFileInfo::exists(target)) {
+        if (failIfExists || !QFile::remove(target)) return false;
+    }
+    return QFile::copy(source, target);
+}
+
+bool Machine::CreateDirectory(const QString& path)
+{
+    const QString host = paths_.ToHost(path);
+    return !host.isEmpty() && QDir().mkdir(host);
+}
+
+// ---- shell ----------------------------------------------------------------------------------
+
+void Machine::Launch(const QString& program, const QStringList& arguments,
+                     const QStringList& environment)
+{
+    if (options_.launch) {
+        options_.launch(program, arguments, environment);
+        return;
+    }
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& entry : environment)
+        env.insert(entry.section(u'=', 0, 0), entry.section(u'=', 1));
+    process.setProcessEnvironment(env);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.startDetached();
+}
+
+void Machine::ShellExecute(const QString& verb, const QString& target, int)
+{
+    const bool isUrl = target.contains(QStringLiteral("://")) || target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
+    if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0) {
+        if (isUrl) {
+            Launch(QStringLiteral("xdg-open"), {target});
+            return;
+        }
+        const QString host = paths_.ToHost(target);
+        if (!host.isEmpty() && QFileInfo::exists(host)) Launch(QStringLiteral("xdg-open"), {host});
+    } else if (verb.compare(QStringLiteral("print"), Qt::CaseInsensitive) == 0 && !isUrl) {
+        const QString host = paths_.ToHost(target);
+        const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
+        if (!lp.isEmpty() && !host.isEmpty() && QFileInfo(host).isFile()) Launch(lp, {host});
+    }
+}
+
+void Machine::WinExec(const QString& commandLine, int)
+{
+    const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
+    const QStringList arguments = QProcess::splitCommand(commandLine);
+    if (wine.isEmpty() || arguments.isEmpty()) return;
+    Launch(wine, arguments, {QStringLiteral("WINEPREFIX=") + prefix_});
+}
+
+std::uint64_t Machine::TotalPhysicalMemory()
+{
+    if (options_.totalMemory) return options_.totalMemory;
+    return std::uint64_t(::sysconf(_SC_PHYS_PAGES)) * std::uint64_t(::sysconf(_SC_PAGESIZE));
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "DosPaths.h"
+#include "MachineLock.h"
+#include "Platform.h"
+#include "WineRegistry.h"
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <sys/types.h>
+
+// Raised when a machine cannot be used; the text is for the user.
+class MachineError : public std::runtime_error
+{
+public:
+    explicit MachineError(const QString& text) : std::runtime_error(text.toStdString()) {}
+    QString Text() const { return QString::fromStdString(what()); }
+};
+
+// An emulated Windows machine: a folder laid out as a Wine prefix. The registry lives in memory
+// while the machine is open; changed files are written once the current event has been handled
+// and when the machine closes, each by a write to a temporary file that is renamed over the old.
+class Machine : public Platform
+{
+public:
+    struct Options
+    {
+        // Starts a program; the default starts it detached.
+        std::function<void(const QString& program, const QStringList& arguments,
+                           const QStringList& environment)>
+            launch;
+        // The physical memory reported; 0 asks the host.
+        std::uint64_t totalMemory = 0;
+    };
+
+    // Throws MachineError when the machine is held by another Tolmar, a wineserver runs on it
+    // or its registry cannot be read.
+    explicit Machine(const QString& prefix) : Machine(prefix, Options()) {}
+    Machine(const QString& prefix, Options options);
+    ~Machine() override;
+
+    const QString& Prefix() const { return prefix_; }
+    const DosPaths& Paths() const { return paths_; }
+
+    // Writes every changed registry file now. Problems go to the save error handler.
+    void Flush();
+    void SetSaveErrorHandler(std::function<void(const QString&)> handler);
+
+    bool RegOpenKey(HKEY root, const QString& path) override;
+    bool RegCreateKey(HKEY root, const QString& path) override;
+    std::optional<RegValue> RegQueryValue(HKEY root, const QString& path,
+                                          const QString& name) override;
+    bool RegSetValue(HKEY root, const QString& path, const QString& name,
+                     const RegValue& value) override;
+    bool RegDeleteValue(HKEY root, const QString& path, const QString& name) override;
+    bool RegDeleteKey(HKEY root, const QString& path) override;
+    std::optional<QStringList> RegEnumKeys(HKEY root, const QString& path) override;
+    std::optional<QStringList> RegEnumValues(HKEY root, const QString& path) override;
+
+    std::optional<QString> ProfileRead(const QString& file, const QString& section,
+                                       const QString& key) override;
+    bool ProfileWrite(const QString& file, const QString& section, const QString& key,
+                      const QString& value) override;
+    void ProfileFlush(const QString&) override {}
+
+    QString WindowsDirectory() override;
+    QString SystemDirectory() override;
+    int GetFileAttributes(const QString& path) override;
+    bool SetFileAttributes(const QString& path, int attributes) override;
+    QStringList ListDirectory(const QString& pattern, int attributeFilter) override;
+    bool CopyFile(const QString& from, const QString& to, bool failIfExists) override;
+    bool CreateDirectory(const QString& path) override;
+    QString HostPath(const QString& windowsPath) override { return paths_.ToHost(windowsPath); }
+
+    void ShellExecute(const QString& verb, const QString& target, int showCommand) override;
+    void WinExec(const QString& commandLine, int showCommand) override;
+    std::uint64_t TotalPhysicalMemory() override;
+
+private:
+    struct FileStamp
+    {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = -1;
+        qint64 modifiedNs = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    struct HiveFile
+    {
+        QString path;
+        std::unique_ptr<RegistryHive> hive;
+        FileStamp stamp;
+        bool dirty = false;
+        bool conflicted = false; // changed on disk by someone else: ours go beside it
+    };
+    struct Target
+    {
+        HiveFile* file = nullptr;
+        RegNode* node = nullptr; // null with a file of null: HKEY_USERS itself
+    };
+
+    void LoadHive(HiveFile& file, const QString& name, const QString& relativeTo);
+    std::optional<Target> Resolve(HKEY root, const QString& path, bool create);
+    std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);
+    std::optional<Target> FollowLink(const RegNode& link, bool create, int depth);
+    void MarkDirty(HiveFile& file);
+    void Save(HiveFile& file);
+    void ReportSaveError(const QString& text);
+    void Launch(const QString& program, const QStringList& arguments,
+                const QStringList& environment = {});
+
+    QString prefix_;
+    Options options_;
+    DosPaths paths_;
+    MachineLock lock_;
+    HiveFile system_, user_, userdef_;
+    QString userSid_;
+    QObject flushContext_;
+    bool flushPosted_ = false;
+    std::function<void(const QString&)> saveErrorHandler_;
+};
+
+// $TOLMAR_MACHINE when set, else $XDG_DATA_HOME/tolmar/machine.
+QString DefaultMachinePath();
+// Makes the machine from the template when the folder does not exist yet.
+void CreateMachineIfMissing(const QString& prefix, const QString& templateDir);
+// Replaces a file's bytes so that a crash leaves the old or the new file, never a torn one;
+// the file's mode and DOS attributes are kept. False when any step fails (the old file stays).
+bool WriteFileAtomically(const QString& path, const char* data, std::size_t size);

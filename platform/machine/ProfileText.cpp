@@ -1,0 +1,154 @@
+#include "ProfileText.h"
+
+#include "Cp1250.h"
+
+#include <vector>
+
+namespace {
+
+struct Line
+{
+    qsizetype begin; // first byte
+    qsizetype end;   // one past the text, before the line break
+    qsizetype next;  // start of the following line
+};
+
+std::vector<Line> SplitLines(const QByteArray& file)
+{
+    std::vector<Line> lines;
+    qsizetype pos = 0;
+    while (pos < file.size()) {
+        qsizetype nl = file.indexOf('\n', pos);
+        const qsizetype next = nl < 0 ? file.size() : nl + 1;
+        qsizetype end = nl < 0 ? file.size() : nl;
+        if (end > pos && file[end - 1] == '\r') --end;
+        lines.push_back({pos, end, next});
+        pos = next;
+    }
+    return lines;
+}
+
+QString Text(const QByteArray& file, const Line& line)
+{
+    return FromCp1250(file.mid(line.begin, line.end - line.begin));
+}
+
+// The section a line opens, if it is a section header.
+std::optional<QString> SectionName(const QString& trimmed)
+{
+    if (!trimmed.startsWith(u'[')) return std::nullopt;
+    qsizetype close = trimmed.indexOf(u']');
+    if (close < 0) close = trimmed.size();
+    return trimmed.mid(1, close - 1).trimmed();
+}
+
+struct Entry
+{
+    QString key;
+    QString value;
+};
+
+std::optional<Entry> EntryOf(const QString& trimmed)
+{
+    if (trimmed.isEmpty() || trimmed.startsWith(u';')) return std::nullopt;
+    const qsizetype eq = trimmed.indexOf(u'=');
+    if (eq < 0) return Entry{trimmed, QString()};
+    return Entry{trimmed.left(eq).trimmed(), trimmed.mid(eq + 1).trimmed()};
+}
+
+bool Same(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+QString Unquote(const QString& value)
+{
+    if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+        value.back() == value.front())
+        return value.mid(1, value.size() - 2);
+    return value;
+}
+
+struct Location
+{
+    std::optional<std::size_t> header;    // the first matching section's header line
+    std::optional<std::size_t> entry;     // the key's line in it
+    std::optional<std::size_t> lastEntry; // the section's last entry line
+};
+
+Location Locate(const QByteArray& file, const std::vector<Line>& lines, const QString& section,
+                const QString& key)
+{
+    Location found;
+    bool inside = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const QString trimmed = Text(file, lines[i]).trimmed();
+        if (const auto name = SectionName(trimmed)) {
+            if (found.header) break;
+            inside = Same(*name, section);
+            if (inside) found.header = i;
+            continue;
+        }
+        if (!inside) continue;
+        const auto entry = EntryOf(trimmed);
+        if (!entry) continue;
+        found.lastEntry = i;
+        if (!found.entry && Same(entry->key, key)) found.entry = i;
+    }
+    return found;
+}
+
+bool Breaks(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+} // namespace
+
+std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
+                                     const QString& key)
+{
+    const auto lines = SplitLines(file);
+    const Location found = Locate(file, lines, section.trimmed(), key.trimmed());
+    if (!found.entry) return std::nullopt;
+    return Unquote(EntryOf(Text(file, lines[*found.entry]).trimmed())->value);
+}
+
+std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,
+                                        const QString& key, const QString& value)
+{
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    if (Breaks(section) || Breaks(key) || Breaks(value) || sectionName.contains(u']') ||
+        keyName.isEmpty() || keyName.contains(u'=') || keyName.startsWith(u';') ||
+        keyName.startsWith(u'['))
+        return std::nullopt;
+
+    const auto lines = SplitLines(file);
+    const Location found = Locate(file, lines, sectionName, keyName);
+    QByteArray out = file;
+    if (found.entry) {
+        const Line& line = lines[*found.entry];
+        const QString existingKey = EntryOf(Text(file, line).trimmed())->key;
+        out.replace(line.begin, line.next - line.begin,
+                    ToCp1250(existingKey + u'=' + value) + "\r\n");
+        return out;
+    }
+    const QByteArray entry = ToCp1250(keyName + u'=' + value) + "\r\n";
+    if (found.header) {
+        const Line& after = lines[found.lastEntry.value_or(*found.header)];
+        if (after.next == after.end) {
+            // The last line of the file has no line break of its own.
+            out.insert(after.next, "\r\n" + entry);
+        } else {
+            out.insert(after.next, entry);
+        }
+        return out;
+    }
+    if (!out.isEmpty()) {
+        if (!out.endsWith('\n')) out.append("\r\n");
+        out.append("\r\n");
+    }
+    out.append("[" + ToCp1250(sectionName) + "]\r\n" + entry);
+    return out;
+}

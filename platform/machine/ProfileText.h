@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Profile (INI) file text with the semantics of Windows' profile functions: sections and keys
+// are found case-insensitively and trimmed, the first of duplicates wins, surrounding quotes are
+// stripped on read. Editing touches only the line it writes or inserts; every other byte of the
+// file stays as it was. Bytes are windows-1250.
+
+std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
+                                     const QString& key);
+
+// The file's bytes with the entry written: the key's line replaced in the first matching
+// section, a new key after the section's last entry, a new section at the end of the file.
+// Nothing when the names or the value cannot be written without breaking the file's lines.
+std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,
+                                        const QString& key, const QString& value);

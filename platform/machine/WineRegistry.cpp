@@ -1,0 +1,543 @@
+#include "WineRegistry.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr std::uint64_t kTicks1601To1970 = 116444736000000000ULL;
+constexpr std::uint64_t kTicksPerSecond = 10000000ULL;
+constexpr std::uint32_t kRegSz = 1;
+constexpr std::uint32_t kRegExpandSz = 2;
+constexpr std::uint32_t kRegBinary = 3;
+constexpr std::uint32_t kRegDword = 4;
+constexpr std::uint32_t kRegMultiSz = 7;
+
+char16_t Lower(char16_t c)
+{
+    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+    return QChar(c).toLower().unicode();
+}
+
+template <class Item, class NameOf>
+auto LowerBound(std::vector<Item>& items, QStringView name, NameOf nameOf)
+{
+    return std::lower_bound(items.begin(), items.end(), name, [&](const Item& item, QStringView n) {
+        return CompareRegNames(nameOf(item), n) < 0;
+    });
+}
+
+// ---- reading --------------------------------------------------------------------------------
+
+int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+class Parser
+{
+public:
+    explicit Parser(const QByteArray& text) : p_(text.constData()), end_(p_ + text.size()) {}
+
+    std::unique_ptr<RegistryHive> Run();
+
+private:
+    // The next line without its end; false at the end of the text.
+    bool NextLine(const char*& begin, const char*& stop);
+    // Unescapes Wine's text up to the closing character; nullptr when it never closes.
+    const char* Unescape(const char* s, const char* stop, char close);
+    void KeyLine(const char* s, const char* stop);
+    void OptionLine(const char* s, const char* stop);
+    void ValueLine(const char* s, const char* stop);
+    bool Hex(const char* s, const char* stop, QByteArray& data);
+
+    const char* p_;
+    const char* end_;
+    std::vector<char16_t> text_;
+    std::unique_ptr<RegistryHive> hive_;
+    std::vector<RegNode*> path_; // the nodes of the last key line, root first
+    RegNode* key_ = nullptr;
+    bool stampFromTime_ = false;
+};
+
+bool Parser::NextLine(const char*& begin, const char*& stop)
+{
+    if (p_ >= end_) return false;
+    begin = p_;
+    const char* nl = static_cast<const char*>(std::memchr(p_, '\n', end_ - p_));
+    stop = nl ? nl : end_;
+    p_ = nl ? nl + 1 : end_;
+    if (stop > begin && stop[-1] == '\r') --stop;
+    return true;
+}
+
+const char* Parser::Unescape(const char* s, const char* stop, char close)
+{
+    text_.clear();
+    while (s < stop) {
+        const char c = *s;
+        if (c == close) return s + 1;
+        if (c == '\\' && s + 1 < stop) {
+            const char e = s[1];
+            s += 2;
+            switch (e) {
+            case 'a': text_.push_back(7); break;
+            case 'b': text_.push_back(8); break;
+            case 't': text_.push_back(9); break;
+            case 'n': text_.push_back(10); break;
+            case 'v': text_.push_back(11); break;
+            case 'f': text_.push_back(12); break;
+            case 'r': text_.push_back(13); break;
+            case 'e': text_.push_back(27); break;
+            case 'x': {
+                unsigned v = 0;
+                int n = 0;
+                for (int d; n < 4 && s < stop && (d = HexDigit(*s)) >= 0; ++n, ++s)
+                    v = v * 16 + d;
+                text_.push_back(char16_t(v));
+                break;
+            }
+            default:
+                if (e >= '0' && e <= '7') {
+                    unsigned v = e - '0';
+                    for (int n = 1; n < 3 && s < stop && *s >= '0' && *s <= '7'; ++n, ++s)
+                        v = v * 8 + (*s - '0');
+                    text_.push_back(char16_t(v));
+                } else {
+                    text_.push_back(static_cast<unsigned char>(e));
+                }
+            }
+            continue;
+        }
+        if (static_cast<unsigned char>(c) < 0x80) {
+            text_.push_back(static_cast<unsigned char>(c));
+            ++s;
+            continue;
+        }
+        const char* run = s;
+        while (s < stop && static_cast<unsigned char>(*s) >= 0x80)
+            ++s;
+        const QString decoded = QString::fromUtf8(run, s - run);
+        text_.insert(text_.end(), decoded.utf16(), decoded.utf16() + decoded.size());
+    }
+    return nullptr;
+}
+
+void Parser::KeyLine(const char* s, const char* stop)
+{
+    const char* after = Unescape(s + 1, stop, ']');
+    if (!after) {
+        key_ = nullptr;
+        return;
+    }
+    std::uint64_t modified = kTicks1601To1970;
+    while (after < stop && *after == ' ')
+        ++after;
+    std::uint64_t seconds = 0;
+    for (; after < stop && *after >= '0' && *after <= '9'; ++after)
+        seconds = seconds * 10 + (*after - '0');
+    modified += seconds * kTicksPerSecond;
+
+    // Keys come sorted, so the nodes of the previous line are usually the parents of this one.
+    RegNode* node = &hive_->Root();
+    std::size_t depth = 0;
+    const QStringView all(text_.data(), qsizetype(text_.size()));
+    qsizetype start = 0;
+    while (start < all.size()) {
+        qsizetype cut = all.indexOf(u'\\', start);
+        if (cut < 0) cut = all.size();
+        const QStringView name = all.mid(start, cut - start);
+        start = cut + 1;
+        if (name.isEmpty()) continue;
+        if (depth < path_.size() && path_[depth]->Parent() == node &&
+            CompareRegNames(path_[depth]->Name(), name) == 0) {
+            node = path_[depth];
+        } else {
+            node = node->AddChild(name, modified);
+            path_.resize(depth);
+            path_.push_back(node);
+        }
+        ++depth;
+    }
+    path_.resize(depth);
+    node->Touch(modified);
+    key_ = node;
+}
+
+void Parser::OptionLine(const char* s, const char* stop)
+{
+    const QByteArray line(s, stop - s);
+    if (!key_) {
+        if (line.startsWith("#arch=")) hive_->SetArch(QString::fromUtf8(line.mid(6)));
+        return;
+    }
+    if (line.startsWith("#time=")) {
+        key_->Touch(line.mid(6).toULongLong(nullptr, 16));
+    } else if (line.startsWith("#class=\"")) {
+        if (Unescape(s + 8, stop, '"'))
+            key_->SetClassName(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
+    } else if (line == "#link") {
+        key_->SetLink(true);
+    }
+}
+
+bool Parser::Hex(const char* s, const char* stop, QByteArray& data)
+{
+    for (;;) {
+        while (s < stop && (*s == ' ' || *s == '\t' || *s == ','))
+            ++s;
+        if (s == stop) return true;
+        if (*s == '\\') {
+            const char* b;
+            if (!NextLine(b, stop)) return true;
+            s = b;
+            continue;
+        }
+        const int hi = HexDigit(*s);
+        const int lo = s + 1 < stop ? HexDigit(s[1]) : -1;
+        if (hi < 0) return false;
+        if (lo < 0) {
+            data.append(char(hi));
+            ++s;
+        } else {
+            data.append(char(hi * 16 + lo));
+            s += 2;
+        }
+    }
+}
+
+void Parser::ValueLine(const char* s, const char* stop)
+{
+    if (!key_) return;
+    QString name;
+    if (*s == '@') {
+        ++s;
+    } else {
+        s = Unescape(s + 1, stop, '"');
+        if (!s) return;
+        name = QString::fromUtf16(text_.data(), qsizetype(text_.size()));
+    }
+    if (s >= stop || *s != '=') return;
+    ++s;
+    const auto startsWith = [&](const char* word) {
+        const std::size_t n = std::strlen(word);
+        return std::size_t(stop - s) >= n && std::memcmp(s, word, n) == 0;
+    };
+    std::uint32_t type = kRegSz;
+    QByteArray data;
+    if (startsWith("str(")) {
+        char* after = nullptr;
+        type = std::strtoul(s + 4, &after, 16);
+        if (after >= stop || std::strncmp(after, "):\"", 3) != 0) return;
+        s = after + 2;
+    }
+    if (*s == '"') {
+        if (!Unescape(s + 1, stop, '"')) return;
+        text_.push_back(0);
+        data = QByteArray(reinterpret_cast<const char*>(text_.data()), qsizetype(text_.size()) * 2);
+    } else if (startsWith("dword:")) {
+        type = kRegDword;
+        std::uint32_t v = 0;
+        for (s += 6; s < stop && HexDigit(*s) >= 0; ++s)
+            v = v * 16 + HexDigit(*s);
+        data = QByteArray(reinterpret_cast<const char*>(&v), 4);
+    } else if (startsWith("hex:") || startsWith("hex(")) {
+        type = kRegBinary;
+        if (s[3] == '(') {
+            char* after = nullptr;
+            type = std::strtoul(s + 4, &after, 16);
+            if (after >= stop || *after != ')') return;
+            s = after + 1;
+        } else {
+            s += 3;
+        }
+        if (s >= stop || *s != ':') return;
+        if (!Hex(s + 1, stop, data)) return;
+    } else {
+        return;
+    }
+    key_->SetValue(name, type, std::move(data));
+}
+
+std::unique_ptr<RegistryHive> Parser::Run()
+{
+    const char* s;
+    const char* stop;
+    if (!NextLine(s, stop) || QByteArray(s, stop - s) != "WINE REGISTRY Version 2")
+        throw std::runtime_error("not a Wine registry file");
+    QString relativeTo;
+    hive_ = std::make_unique<RegistryHive>(QString(), QString());
+    while (NextLine(s, stop)) {
+        if (s == stop) continue;
+        switch (*s) {
+        case '[': KeyLine(s, stop); break;
+        case '@':
+        case '"': ValueLine(s, stop); break;
+        case '#': OptionLine(s, stop); break;
+        case ';':
+            if (!key_ && QByteArray(s, stop - s).startsWith(";; All keys relative to ")) {
+                Unescape(s + 24, stop, '\0');
+                hive_->SetRelativeTo(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
+            }
+            break;
+        default: break;
+        }
+    }
+    return std::move(hive_);
+}
+
+// ---- writing --------------------------------------------------------------------------------
+
+class Writer
+{
+public:
+    explicit Writer(std::string& out) : out_(out) {}
+
+    // Escapes as Wine's dump_strW does; returns the number of characters written.
+    std::size_t Escaped(const char16_t* s, std::size_t len, char e1, char e2)
+    {
+        static const char escapes[33] = ".......abtnvfr.............e....";
+        const std::size_t before = out_.size();
+        for (; len; ++s, --len) {
+            const char16_t c = *s;
+            if (c > 127) {
+                char buf[12];
+                const bool padded = len > 1 && s[1] < 128 && std::isxdigit(int(s[1]));
+                const int n = std::snprintf(buf, sizeof buf, padded ? "\\x%04x" : "\\x%x",
+                                            unsigned(c));
+                out_.append(buf, n);
+            } else if (c < 32) {
+                if (!c && len == 1) continue;
+                char buf[8];
+                int n;
+                if (escapes[c] != '.')
+                    n = std::snprintf(buf, sizeof buf, "\\%c", escapes[c]);
+                else if (len > 1 && s[1] >= '0' && s[1] <= '7')
+                    n = std::snprintf(buf, sizeof buf, "\\%03o", unsigned(c));
+                else
+                    n = std::snprintf(buf, sizeof buf, "\\%o", unsigned(c));
+                out_.append(buf, n);
+            } else {
+                if (c == '\\' || c == e1 || c == e2) out_.push_back('\\');
+                out_.push_back(char(c));
+            }
+        }
+        return out_.size() - before;
+    }
+
+    std::size_t Escaped(const QString& s, char e1, char e2)
+    {
+        return Escaped(reinterpret_cast<const char16_t*>(s.utf16()), s.size(), e1, e2);
+    }
+
+    void Path(const RegNode& key, const RegNode& base)
+    {
+        if (key.Parent() && key.Parent() != &base) {
+            Path(*key.Parent(), base);
+            out_.append("\\\\");
+        }
+        Escaped(key.Name(), '[', ']');
+    }
+
+    void Value(const RegNodeValue& value)
+    {
+        static const char digits[] = "0123456789abcdef";
+        std::size_t count;
+        if (!value.name.isEmpty()) {
+            out_.push_back('"');
+            count = 1 + Escaped(value.name, '"', '"');
+            out_.append("\"=");
+            count += 2;
+        } else {
+            out_.append("@=");
+            count = 2;
+        }
+        const QByteArray& data = value.data;
+        const auto size = std::size_t(data.size());
+        switch (value.type) {
+        case kRegSz:
+        case kRegExpandSz:
+        case kRegMultiSz: {
+            if (size < 2 || size % 2) break;
+            const auto* units = reinterpret_cast<const char16_t*>(data.constData());
+            if (units[size / 2 - 1]) break;
+            if (value.type != kRegSz) {
+                char buf[24];
+                out_.append(buf, std::snprintf(buf, sizeof buf, "str(%x):", value.type));
+            }
+            out_.push_back('"');
+            Escaped(units, size / 2, '"', '"');
+            out_.append("\"\n");
+            return;
+        }
+        case kRegDword:
+            if (size != 4) break;
+            {
+                std::uint32_t dw;
+                std::memcpy(&dw, data.constData(), 4);
+                char buf[24];
+                out_.append(buf, std::snprintf(buf, sizeof buf, "dword:%08x\n", dw));
+            }
+            return;
+        default: break;
+        }
+        char buf[24];
+        const int n = value.type == kRegBinary
+                          ? std::snprintf(buf, sizeof buf, "hex:")
+                          : std::snprintf(buf, sizeof buf, "hex(%x):", value.type);
+        out_.append(buf, n);
+        count += n;
+        for (std::size_t i = 0; i < size; ++i) {
+            const auto b = static_cast<unsigned char>(data[qsizetype(i)]);
+            out_.push_back(digits[b >> 4]);
+            out_.push_back(digits[b & 15]);
+            count += 2;
+            if (i < size - 1) {
+                out_.push_back(',');
+                if (++count > 76) {
+                    out_.append("\\\n  ");
+                    count = 2;
+                }
+            }
+        }
+        out_.push_back('\n');
+    }
+
+    void Subkeys(const RegNode& key, const RegNode& base)
+    {
+        if (!key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink()) {
+            out_.append("\n[");
+            if (&key != &base) Path(key, base);
+            char buf[48];
+            const std::uint64_t m = key.Modified();
+            out_.append(buf, std::snprintf(buf, sizeof buf, "] %u\n#time=%x%08x\n",
+                                           unsigned((m - kTicks1601To1970) / kTicksPerSecond),
+                                           unsigned(m >> 32), unsigned(m)));
+            if (key.ClassName()) {
+                out_.append("#class=\"");
+                Escaped(*key.ClassName(), '"', '"');
+                out_.append("\"\n");
+            }
+            if (key.IsLink()) out_.append("#link\n");
+            for (const auto& value : key.Values())
+                Value(value);
+        }
+        for (const auto& child : key.Children())
+            Subkeys(*child, base);
+    }
+
+private:
+    std::string& out_;
+};
+
+} // namespace
+
+int CompareRegNames(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    const char16_t* pa = a.utf16();
+    const char16_t* pb = b.utf16();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (pa[i] == pb[i]) continue;
+        const int d = int(Lower(pa[i])) - int(Lower(pb[i]));
+        if (d) return d;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+std::uint64_t FileTimeNow()
+{
+    using namespace std::chrono;
+    const auto since1970 = duration_cast<nanoseconds>(system_clock::now().time_since_epoch());
+    return kTicks1601To1970 + std::uint64_t(since1970.count() / 100);
+}
+
+RegNode* RegNode::Child(QStringView name) const
+{
+    auto& children = const_cast<std::vector<std::unique_ptr<RegNode>>&>(children_);
+    const auto it = LowerBound(children, name, [](const auto& c) { return QStringView(c->name_); });
+    return (it != children.end() && CompareRegNames((*it)->name_, name) == 0) ? it->get() : nullptr;
+}
+
+RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
+{
+    if (children_.empty() || CompareRegNames(children_.back()->name_, name) < 0) {
+        children_.push_back(std::make_unique<RegNode>(name.toString(), this, modified));
+        return children_.back().get();
+    }
+    const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
+    if (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) return it->get();
+    return children_.insert(it, std::make_unique<RegNode>(name.toString(), this, modified))->get();
+}
+
+bool RegNode::RemoveChild(QStringView name)
+{
+    const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
+    if (it == children_.end() || CompareRegNames((*it)->name_, name) != 0) return false;
+    children_.erase(it);
+    return true;
+}
+
+const RegNodeValue* RegNode::Value(QStringView name) const
+{
+    auto& values = const_cast<std::vector<RegNodeValue>&>(values_);
+    const auto it = LowerBound(values, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    return (it != values.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
+}
+
+void RegNode::SetValue(QStringView name, std::uint32_t type, QByteArray data)
+{
+    // Values are loaded in sorted order; appending keeps the load linear.
+    if (values_.empty() || CompareRegNames(values_.back().name, name) < 0) {
+        values_.push_back({name.toString(), type, std::move(data)});
+        return;
+    }
+    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    if (it != values_.end() && CompareRegNames(it->name, name) == 0) {
+        it->type = type;
+        it->data = std::move(data);
+    } else {
+        values_.insert(it, {name.toString(), type, std::move(data)});
+    }
+}
+
+bool RegNode::RemoveValue(QStringView name)
+{
+    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    if (it == values_.end() || CompareRegNames(it->name, name) != 0) return false;
+    values_.erase(it);
+    return true;
+}
+
+RegistryHive::RegistryHive(QString relativeTo, QString arch)
+    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)), root_(QString(), nullptr, FileTimeNow())
+{
+}
+
+std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
+{
+    return Parser(text).Run();
+}
+
+std::string RegistryHive::Serialize() const
+{
+    std::string out;
+    out.reserve(1 << 16);
+    Writer w(out);
+    out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
+    w.Escaped(relativeTo_, '\0', '\0');
+    out.push_back('\n');
+    if (!arch_.isEmpty()) {
+        out.append("\n#arch=");
+        out.append(arch_.toStdString());
+        out.push_back('\n');
+    }
+    w.Subkeys(root_, root_);
+    return out;
+}
