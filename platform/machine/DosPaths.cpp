@@ -71,7 +71,8 @@ QString DosPaths::ToHost(const QString& windowsPath) const
             continue;
         }
         const QString name = exists ? MatchName(host, part) : part;
-        host += u'/' + name;
+        if (!host.endsWith(u'/')) host += u'/';
+        host += name;
         exists = exists && QFileInfo::exists(host);
     }
     return host;

@@ -160,6 +160,11 @@ Machine::Machine(const QString& prefix, Options options)
                                           "nadpisałby zmiany Tolmara. Zamknij programy Wine "
                                           "(wineserver -k) i spróbuj ponownie.")
                                .arg(prefix_));
+    // Temporary files of saves that a crash interrupted; the files they were meant to replace
+    // are whole.
+    for (const QString& stale :
+         QDir(prefix_).entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden))
+        QFile::remove(prefix_ + u'/' + stale);
     LoadHive(system_, QStringLiteral("system.reg"), QStringLiteral("REGISTRY\\Machine"));
     LoadHive(userdef_, QStringLiteral("userdef.reg"), QStringLiteral("REGISTRY\\User\\.Default"));
     LoadHive(user_, QStringLiteral("user.reg"),

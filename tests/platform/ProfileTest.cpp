@@ -1,0 +1,190 @@
+// Profile files: Windows' lookup rules, and edits that leave every other byte alone.
+#include "Cp1250.h"
+#include "Errors.h"
+#include "Files.h"
+#include "ProfileText.h"
+#include "TIniFile.h"
+#include "TempMachine.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kMsDos = "[Paths]\r\n"
+                          "WinDir=C:\\WINDOWS\r\n"
+                          "\r\n"
+                          "[Options]\r\n"
+                          "BootGUI=1\r\n"
+                          "Logo = 0 \r\n"
+                          "Quoted=\"  with spaces  \"\r\n"
+                          "BootGUI=0\r\n"
+                          ";\r\n"
+                          ";The following lines are required for compatibility with other "
+                          "programs.\r\n"
+                          ";xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
+                          "\r\n"
+                          "[options]\r\n"
+                          "Second=1\r\n";
+
+} // namespace
+
+TEST(ProfileText, LookupFollowsWindowsRules)
+{
+    EXPECT_EQ(ProfileLookup(kMsDos, QStringLiteral("options"), QStringLiteral("bootgui")),
+              QStringLiteral("1"));
+    EXPECT_EQ(ProfileLookup(kMsDos, QStringLiteral(" Options "), QStringLiteral(" Logo ")),
+              QStringLiteral("0"));
+    EXPECT_EQ(ProfileLookup(kMsDos, QStringLiteral("Options"), QStringLiteral("Quoted")),
+              QStringLiteral("  with spaces  "));
+    // Only the first of duplicate sections is searched.
+    EXPECT_FALSE(ProfileLookup(kMsDos, QStringLiteral("Options"), QStringLiteral("Second")));
+    EXPECT_FALSE(ProfileLookup(kMsDos, QStringLiteral("Paths"), QStringLiteral("BootGUI")));
+    EXPECT_FALSE(ProfileLookup(kMsDos, QStringLiteral("Nope"), QStringLiteral("BootGUI")));
+    EXPECT_FALSE(ProfileLookup(QByteArray(), QStringLiteral("Options"), QStringLiteral("x")));
+}
+
+TEST(ProfileText, ReplacingAnEntryKeepsEveryOtherByte)
+{
+    const auto out = ProfileUpdate(kMsDos, QStringLiteral("OPTIONS"), QStringLiteral("logo"),
+                                   QStringLiteral("1"));
+    ASSERT_TRUE(out);
+    QByteArray expected = kMsDos;
+    expected.replace("Logo = 0 \r\n", "Logo=1\r\n");
+    EXPECT_EQ(*out, expected);
+}
+
+TEST(ProfileText, NewKeyGoesAfterTheSectionsLastEntry)
+{
+    const auto out = ProfileUpdate(kMsDos, QStringLiteral("Options"), QStringLiteral("AutoScan"),
+                                   QStringLiteral("0"));
+    ASSERT_TRUE(out);
+    QByteArray expected = kMsDos;
+    expected.replace("BootGUI=0\r\n;", "BootGUI=0\r\nAutoScan=0\r\n;");
+    EXPECT_EQ(*out, expected);
+}
+
+TEST(ProfileText, NewSectionGoesAtTheEnd)
+{
+    const auto out = ProfileUpdate(kMsDos, QStringLiteral("386Enh"), QStringLiteral("PagingFile"),
+                                   QStringLiteral("C:\\WIN386.SWP"));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(*out, kMsDos + "\r\n[386Enh]\r\nPagingFile=C:\\WIN386.SWP\r\n");
+    const auto unterminated = ProfileUpdate("[a]\nx=1", QStringLiteral("a"), QStringLiteral("y"),
+                                            QStringLiteral("2"));
+    EXPECT_EQ(*unterminated, "[a]\nx=1\r\ny=2\r\n");
+    EXPECT_EQ(*ProfileUpdate(QByteArray(), QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v")),
+              "[s]\r\nk=v\r\n");
+    EXPECT_EQ(*ProfileUpdate("[empty]\r\n[next]\r\n", QStringLiteral("Empty"), QStringLiteral("k"),
+                             QStringLiteral("v")),
+              "[empty]\r\nk=v\r\n[next]\r\n");
+}
+
+TEST(ProfileText, TextThatWouldBreakTheFileIsRefused)
+{
+    for (const auto& [section, key, value] :
+         std::vector<std::tuple<QString, QString, QString>>{{"s", "k", "a\r\nInjected=1"},
+                                                            {"s", "k=x", "v"},
+                                                            {"s", "", "v"},
+                                                            {"s]x", "k", "v"},
+                                                            {"s", "a\nb", "v"}})
+        EXPECT_FALSE(ProfileUpdate(kMsDos, section, key, value)) << qPrintable(key);
+}
+
+TEST(ProfileText, Cp1250BytesInAndOut)
+{
+    const QByteArray file = "[Sekcja]\r\nNazwa=\xa3\xf3\x64\xbf\r\n"; // "Łódż" in windows-1250
+    EXPECT_EQ(ProfileLookup(file, QStringLiteral("sekcja"), QStringLiteral("nazwa")),
+              QStringLiteral("Łódż"));
+    const auto out = ProfileUpdate(file, QStringLiteral("Sekcja"), QStringLiteral("Miasto"),
+                                   QStringLiteral("Kraków"));
+    EXPECT_EQ(*out, file + "Miasto=Krak\xf3w\r\n");
+}
+
+class TIniFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m.MakeWindows();
+        m.WriteFile(QStringLiteral("drive_c/MSDOS.SYS"), kMsDos);
+        m.WriteFile(QStringLiteral("drive_c/WINDOWS/SYSTEM.INI"),
+                    "[386Enh]\r\nHex=0x1F\r\nBad=abc\r\nTwo=2\r\nShort=0x\r\nNeg=-5\r\n"
+                    "Big=0xFFFFFFFF\r\nHuge=99999999999\r\nSpaced= 12 \r\n");
+        m.Open();
+    }
+
+    TempMachine m;
+};
+
+TEST_F(TIniFileTest, NumbersAndBooleans)
+{
+    TIniFile ini(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\System.ini"));
+    const QString s = QStringLiteral("386Enh");
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Hex"), 0), 31);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Bad"), 7), 7);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Short"), 7), 7);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Neg"), 0), -5);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Big"), 0), -1);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Huge"), 3), 3);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Spaced"), 0), 12);
+    EXPECT_EQ(ini.ReadInteger(s, QStringLiteral("Missing"), 9), 9);
+    EXPECT_TRUE(ini.ReadBool(s, QStringLiteral("Two"), false));
+    EXPECT_TRUE(ini.ReadBool(s, QStringLiteral("Missing"), true));
+    EXPECT_FALSE(ini.ReadBool(s, QStringLiteral("Bad"), false));
+}
+
+TEST_F(TIniFileTest, ReadStringDefaultsAndLength)
+{
+    TIniFile missing(QStringLiteral("C:\\NOWHERE\\none.ini"));
+    EXPECT_EQ(missing.ReadString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("def")),
+              QStringLiteral("def"));
+    TIniFile ini(QStringLiteral("C:\\long.ini"));
+    ini.WriteString(QStringLiteral("a"), QStringLiteral("b"), QString(3000, u'x'));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("a"), QStringLiteral("b"), QString()).size(), 2047);
+    ini.WriteString(QStringLiteral("a"), QStringLiteral("empty"), QString());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("a"), QStringLiteral("empty"), QStringLiteral("d")),
+              QString());
+}
+
+TEST_F(TIniFileTest, WritesCreateTheFileAndKeepItsBytes)
+{
+    TIniFile created(QStringLiteral("C:\\WINDOWS\\control.ini"));
+    created.WriteBool(QStringLiteral("don't load"), QStringLiteral("desk.cpl"), true);
+    created.WriteInteger(QStringLiteral("don't load"), QStringLiteral("main.cpl"), 0);
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/WINDOWS/control.ini")),
+              "[don't load]\r\ndesk.cpl=1\r\nmain.cpl=0\r\n");
+
+    TIniFile msdos(GetSystemPath(QStringLiteral("dysk")) + QStringLiteral("\\MsDos.sys"));
+    msdos.WriteString(QStringLiteral("Options"), QStringLiteral("BootGUI"), QStringLiteral("0"));
+    QByteArray expected = kMsDos;
+    expected.replace("BootGUI=1\r\n", "BootGUI=0\r\n");
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/MSDOS.SYS")), expected);
+}
+
+TEST_F(TIniFileTest, ReadOnlyFileIsRefusedEvenForRoot)
+{
+    const QString host = m.Host(QStringLiteral("drive_c/MSDOS.SYS"));
+    QFile::setPermissions(host, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString path = QStringLiteral("C:\\MSDOS.SYS");
+    TIniFile ini(path);
+    try {
+        ini.WriteString(QStringLiteral("Options"), QStringLiteral("BootGUI"), QStringLiteral("0"));
+        FAIL() << "the write went through";
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Text(), QStringLiteral("Unable to write to C:\\MSDOS.SYS"));
+    }
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/MSDOS.SYS")), kMsDos);
+    EXPECT_THROW(TIniFile(QStringLiteral("C:\\NOWHERE\\x.ini"))
+                     .WriteString(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")),
+                 EIniFileException);
+}
+
+TEST_F(TIniFileTest, WriteKeepsModeAndDosAttributes)
+{
+    if (!SupportsDosAttributes(m.Prefix())) GTEST_SKIP() << "no extended attributes here";
+    const QString file = QStringLiteral("C:\\MSDOS.SYS");
+    FileSetAttr(file, faHidden | faSysFile);
+    TIniFile(file).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"), QStringLiteral("1"));
+    EXPECT_EQ(FileGetAttr(file) & (faHidden | faSysFile | faReadOnly), faHidden | faSysFile);
+}

@@ -1,0 +1,214 @@
+// The registry text format: what Wine writes must come back byte for byte, and what Tolmar
+// writes must be what Wine would write.
+#include "TRegistry.h"
+#include "TempMachine.h"
+#include "WineRegistry.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Fixture(const char* name)
+{
+    QFile f(QStringLiteral(TOLMAR_FIXTURES "/wine-prefix/") + QString::fromLatin1(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray RoundTrip(const QByteArray& text)
+{
+    return QByteArray::fromStdString(RegistryHive::Parse(text)->Serialize());
+}
+
+QByteArray Utf16(const QString& s, bool terminated = true)
+{
+    QByteArray data(reinterpret_cast<const char*>(s.utf16()), s.size() * 2);
+    if (terminated) data.append(2, '\0');
+    return data;
+}
+
+// A hive with one key and one value, written as Wine writes it.
+QByteArray OneValue(const QString& name, std::uint32_t type, const QByteArray& data)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    RegNode* key = hive.Root().AddChild(u"Key", 0x1dd871ab2474c98ULL);
+    key->SetValue(name, type, data);
+    return QByteArray::fromStdString(hive.Serialize());
+}
+
+QByteArray ValueLines(const QByteArray& text)
+{
+    const qsizetype time = text.indexOf("#time=");
+    return text.mid(text.indexOf('\n', time) + 1);
+}
+
+} // namespace
+
+TEST(RegistryFile, WineFixturesRoundTripByteForByte)
+{
+    for (const char* name : {"system.reg", "user.reg", "userdef.reg"}) {
+        const QByteArray text = Fixture(name);
+        ASSERT_FALSE(text.isEmpty()) << name;
+        EXPECT_EQ(RoundTrip(text), text) << name;
+    }
+}
+
+TEST(RegistryFile, FixtureKeysAreFoundCaseInsensitively)
+{
+    const auto hive = RegistryHive::Parse(Fixture("system.reg"));
+    RegNode* node = &hive->Root();
+    for (const char* part : {"SYSTEM", "currentcontrolset", "Control", "ComputerName", "ComputerName"}) {
+        node = node->Child(QString::fromLatin1(part));
+        ASSERT_NE(node, nullptr) << part;
+    }
+    EXPECT_EQ(node->Name(), QStringLiteral("ComputerName"));
+    ASSERT_NE(node->Value(u"computername"), nullptr);
+}
+
+TEST(RegistryFile, LinksAndClassesAndArchAreKept)
+{
+    const QByteArray text = HiveHeader("REGISTRY\\\\Machine") +
+                            "\n[A] 1796737655\n#time=1dd871aae37c3c6\n#class=\"Cls \\\"x\\\"\"\n"
+                            "\n[B] 1796737655\n#time=1dd871aae37c3c6\n#link\n"
+                            "\"SymbolicLinkValue\"=hex(6):5c,00,41,00\n";
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(RegistryFile, TextIsEscapedAsWineEscapesIt)
+{
+    const QString polish = QStringLiteral("Zażółć \"gęślą\" [jaźń] C:\\x\ty1 ła");
+    const QByteArray text = OneValue(QStringLiteral("Na\"zwa"), REG_SZ, Utf16(polish));
+    EXPECT_EQ(ValueLines(text),
+              "\"Na\\\"zwa\"=\"Za\\x17c\\xf3\\x142\\x107 \\\"g\\x119\\x15bl\\x105\\\" "
+              "[ja\\x17a\\x144] C:\\\\x\\ty1 \\x0142a\"\n");
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(RegistryFile, KeyNamesEscapeBrackets)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    hive.Root().AddChild(u"A[1]", 0x1dd871ab2474c98ULL)->AddChild(u"ż", 0x1dd871ab2474c98ULL);
+    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    EXPECT_TRUE(text.contains("\n[A\\[1\\]\\\\\\x17c] ")) << text.constData();
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(RegistryFile, EmptyDefaultValueAndTypedStrings)
+{
+    EXPECT_EQ(ValueLines(OneValue(QString(), REG_SZ, Utf16(QString()))), "@=\"\"\n");
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("P"), REG_EXPAND_SZ, Utf16(QStringLiteral("%WINDIR%")))),
+              "\"P\"=str(2):\"%WINDIR%\"\n");
+    QByteArray multi = Utf16(QStringLiteral("a")) + Utf16(QStringLiteral("b")) + QByteArray(2, '\0');
+    const QByteArray text = OneValue(QStringLiteral("M"), REG_MULTI_SZ, multi);
+    EXPECT_EQ(ValueLines(text), "\"M\"=str(7):\"a\\0b\\0\"\n");
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(RegistryFile, NumbersAndRawTypes)
+{
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("D"), REG_DWORD, QByteArray("\x2a\0\0\0", 4))),
+              "\"D\"=dword:0000002a\n");
+    const QByteArray qword("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("Q"), REG_QWORD, qword)),
+              "\"Q\"=hex(b):01,02,03,04,05,06,07,08\n");
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("N"), REG_NONE, QByteArray())), "\"N\"=hex(0):\n");
+    // A string without its terminating NUL is not text to Wine.
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("S"), REG_SZ, QByteArray("a\0", 2))),
+              "\"S\"=hex(1):61,00\n");
+    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("U"), 0x1234, QByteArray("\xff", 1))),
+              "\"U\"=hex(1234):ff\n");
+}
+
+TEST(RegistryFile, LongBinaryWrapsAtWinesColumn)
+{
+    QByteArray data;
+    for (int i = 0; i < 300; ++i)
+        data.append(char(i));
+    const QByteArray text = OneValue(QStringLiteral("Blob"), REG_BINARY, data);
+    const QList<QByteArray> lines = ValueLines(text).split('\n');
+    ASSERT_GT(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("\"Blob\"=hex:00,01,02,"));
+    // The first line holds 77 characters up to and including the comma, then the escape.
+    EXPECT_EQ(lines[0].size(), 78);
+    EXPECT_TRUE(lines[0].endsWith(",\\"));
+    EXPECT_TRUE(lines[1].startsWith("  "));
+    EXPECT_EQ(lines[1].size(), 2 + 25 * 3 + 1);
+    const auto hive = RegistryHive::Parse(text);
+    EXPECT_EQ(hive->Root().Child(u"Key")->Value(u"Blob")->data, data);
+}
+
+TEST(RegistryFile, NewKeysAndValuesAreSortedAsWineSortsThem)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    for (const char* name : {"b", "_x", "A", "a_", "Ab"})
+        hive.Root().AddChild(QString::fromLatin1(name), 0x1dd871ab2474c98ULL);
+    QStringList order;
+    for (const auto& child : hive.Root().Children())
+        order << child->Name();
+    // Lower case comparison puts "_" (0x5f) before letters.
+    EXPECT_EQ(order, (QStringList{"_x", "A", "a_", "Ab", "b"}));
+    EXPECT_EQ(hive.Root().AddChild(u"AB", 1), hive.Root().Child(u"ab"));
+}
+
+TEST(RegistryFile, ParentsHoldingOnlySubkeysAreLeftOut)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    hive.Root().AddChild(u"Parent", 0x1dd871ab2474c98ULL)->AddChild(u"Child", 0x1dd871ab2474c98ULL);
+    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    EXPECT_FALSE(text.contains("\n[Parent] "));
+    EXPECT_TRUE(text.contains("\n[Parent\\\\Child] 1796737662\n#time=1dd871ab2474c98\n"));
+}
+
+TEST(RegistryFile, NotARegistryFileIsRefused)
+{
+    EXPECT_THROW(RegistryHive::Parse("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n"), std::runtime_error);
+    EXPECT_THROW(RegistryHive::Parse(QByteArray()), std::runtime_error);
+}
+
+TEST(RegistryFile, ValuesWrittenByTolmarReadBackAfterReload)
+{
+    TempMachine m;
+    m.Open();
+    QByteArray blob;
+    for (int i = 0; i < 1000; ++i)
+        blob.append(char(i * 7));
+    {
+        TRegistry reg;
+        ASSERT_TRUE(reg.OpenKey(QStringLiteral("Software\\Tolmar\\Próba [1]"), true));
+        reg.WriteString(QStringLiteral("Ścieżka"), QStringLiteral("C:\\Program Files\\\"Zażółć\""));
+        reg.WriteString(QString(), QString());
+        reg.WriteInteger(QStringLiteral("Liczba"), -2);
+        reg.WriteBinaryData(QStringLiteral("Dane"), blob.constData(), int(blob.size()));
+    }
+    m.Reopen();
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey(QStringLiteral("software\\TOLMAR\\próba [1]"), false));
+    EXPECT_EQ(reg.ReadString(QStringLiteral("ścieżka")), QStringLiteral("C:\\Program Files\\\"Zażółć\""));
+    EXPECT_TRUE(reg.ValueExists(QString()));
+    EXPECT_EQ(reg.ReadString(QString()), QString());
+    EXPECT_EQ(reg.ReadInteger(QStringLiteral("Liczba")), -2);
+    QByteArray back(1000, '\0');
+    EXPECT_EQ(reg.ReadBinaryData(QStringLiteral("Dane"), back.data(), 1000), 1000);
+    EXPECT_EQ(back, blob);
+}
+
+TEST(RegistryFile, ChangedKeyGetsAFreshStampOthersKeepTheirs)
+{
+    TempMachine m;
+    m.WriteHive(QStringLiteral("user.reg"),
+                "\n[Keep] 1796737660\n#time=1dd871ab1a0c09e\n\"v\"=dword:00000001\n"
+                "\n[Touch] 1796737660\n#time=1dd871ab1a0c09e\n\"v\"=dword:00000001\n");
+    m.Open();
+    const std::uint64_t before = FileTimeNow();
+    {
+        TRegistry reg;
+        reg.OpenKey(QStringLiteral("Touch"), false);
+        reg.WriteInteger(QStringLiteral("v"), 2);
+    }
+    m.Get().Flush();
+    const QByteArray text = m.ReadFile(QStringLiteral("user.reg"));
+    EXPECT_TRUE(text.contains("[Keep] 1796737660\n#time=1dd871ab1a0c09e\n"));
+    const auto hive = RegistryHive::Parse(text);
+    EXPECT_GE(hive->Root().Child(u"Touch")->Modified(), before);
+    EXPECT_LE(hive->Root().Child(u"Touch")->Modified(), FileTimeNow());
+}

@@ -1,0 +1,84 @@
+#include "TempMachine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+#include <sys/xattr.h>
+
+TempMachine::TempMachine() : prefix_(dir_.path() + QStringLiteral("/prefix"))
+{
+    QDir().mkpath(prefix_ + QStringLiteral("/drive_c"));
+}
+
+TempMachine::~TempMachine()
+{
+    Close();
+}
+
+void TempMachine::WriteFile(const QString& relative, const QByteArray& bytes)
+{
+    const QString path = Host(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.exists()) f.setPermissions(f.permissions() | QFile::WriteOwner);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << qPrintable(path);
+    f.write(bytes);
+}
+
+QByteArray TempMachine::ReadFile(const QString& relative) const
+{
+    QFile f(Host(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray HiveHeader(const char* relativeTo)
+{
+    return QByteArray("WINE REGISTRY Version 2\n;; All keys relative to ") + relativeTo +
+           "\n\n#arch=win64\n";
+}
+
+void TempMachine::WriteHive(const QString& name, const QByteArray& body)
+{
+    const char* relativeTo = name == QStringLiteral("system.reg") ? "REGISTRY\\\\Machine"
+                             : name == QStringLiteral("userdef.reg")
+                                 ? "REGISTRY\\\\User\\\\.Default"
+                                 : "REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000";
+    WriteFile(name, HiveHeader(relativeTo) + body);
+}
+
+void TempMachine::MakeWindows(const QString& windows, const QString& system)
+{
+    QDir().mkpath(Host(QStringLiteral("drive_c/") + windows + u'/' + system));
+}
+
+Machine& TempMachine::Open(Machine::Options options)
+{
+    machine_ = std::make_unique<Machine>(prefix_, std::move(options));
+    SetCurrentPlatform(machine_.get());
+    return *machine_;
+}
+
+Machine& TempMachine::Reopen()
+{
+    Close();
+    return Open();
+}
+
+void TempMachine::Close()
+{
+    if (!machine_) return;
+    SetCurrentPlatform(nullptr);
+    machine_.reset();
+}
+
+bool SupportsDosAttributes(const QString& folder)
+{
+    const QByteArray probe = QFile::encodeName(folder + QStringLiteral("/.xattr-probe"));
+    QFile f(QString::fromLocal8Bit(probe));
+    f.open(QIODevice::WriteOnly);
+    f.close();
+    const bool ok = ::setxattr(probe.constData(), "user.probe", "1", 1, 0) == 0;
+    f.remove();
+    return ok;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "Machine.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+#include <ostream>
+
+// A throw-away machine in a temporary folder: registry text and files go in, the machine is
+// opened on them and installed as the current platform.
+class TempMachine
+{
+public:
+    TempMachine();
+    ~TempMachine();
+
+    const QString& Prefix() const { return prefix_; }
+    // A host path below the prefix, such as "drive_c/WINDOWS/System.ini".
+    QString Host(const QString& relative) const { return prefix_ + u'/' + relative; }
+
+    // Writes a file below the prefix (parent folders are made). Call before Open for *.reg.
+    void WriteFile(const QString& relative, const QByteArray& bytes);
+    QByteArray ReadFile(const QString& relative) const;
+    // Registry files with Wine's header and the given body.
+    void WriteHive(const QString& name, const QByteArray& body);
+    // The drive C: with a Windows folder and its system folder.
+    void MakeWindows(const QString& windows = QStringLiteral("WINDOWS"),
+                     const QString& system = QStringLiteral("SYSTEM"));
+
+    Machine& Open(Machine::Options options = {});
+    Machine& Get() { return *machine_; }
+    // Saves, closes and opens the machine again: what a next start would see.
+    Machine& Reopen();
+    void Close();
+
+private:
+    QTemporaryDir dir_;
+    QString prefix_;
+    std::unique_ptr<Machine> machine_;
+};
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+// Wine's header of a registry file whose keys are relative to the given path.
+QByteArray HiveHeader(const char* relativeTo);
+
+// True when the file system of the folder keeps user extended attributes.
+bool SupportsDosAttributes(const QString& folder);
