@@ -230,7 +230,7 @@ void Machine::Flush()
 
 void Machine::Save(HiveFile& file)
 {
-    const std::string text = file.hive->Serialize();
+    const std::string& text = file.hive->Text();
     struct stat st = {};
     const bool exists = ::stat(Native(file.path).constData(), &st) == 0;
     const FileStamp now = exists ? FileStamp{st.st_dev, st.st_ino, st.st_size,

@@ -1,6 +1,7 @@
 #include "WineRegistry.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
@@ -32,12 +33,19 @@ auto LowerBound(std::vector<Item>& items, QStringView name, NameOf nameOf)
 
 // ---- reading --------------------------------------------------------------------------------
 
+constexpr auto kHexValues = [] {
+    std::array<signed char, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
+    return table;
+}();
+
 int HexDigit(char c)
 {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
+    return kHexValues[static_cast<unsigned char>(c)];
 }
 
 class Parser
@@ -60,6 +68,7 @@ private:
     const char* p_;
     const char* end_;
     std::vector<char16_t> text_;
+    std::vector<char> bytes_;
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     RegNode* key_ = nullptr;
@@ -116,8 +125,10 @@ const char* Parser::Unescape(const char* s, const char* stop, char close)
             continue;
         }
         if (static_cast<unsigned char>(c) < 0x80) {
-            text_.push_back(static_cast<unsigned char>(c));
-            ++s;
+            const char* run = s;
+            while (s < stop && *s != close && *s != '\\' && static_cast<unsigned char>(*s) < 0x80)
+                ++s;
+            text_.insert(text_.end(), run, s);
             continue;
         }
         const char* run = s;
@@ -172,13 +183,16 @@ void Parser::KeyLine(const char* s, const char* stop)
 
 void Parser::OptionLine(const char* s, const char* stop)
 {
-    const QByteArray line(s, stop - s);
+    const QByteArrayView line(s, stop - s);
     if (!key_) {
-        if (line.startsWith("#arch=")) hive_->SetArch(QString::fromUtf8(line.mid(6)));
+        if (line.startsWith("#arch=")) hive_->SetArch(QString::fromUtf8(s + 6, stop - s - 6));
         return;
     }
     if (line.startsWith("#time=")) {
-        key_->Touch(line.mid(6).toULongLong(nullptr, 16));
+        std::uint64_t time = 0;
+        for (s += 6; s < stop && HexDigit(*s) >= 0; ++s)
+            time = time * 16 + std::uint64_t(HexDigit(*s));
+        key_->Touch(time);
     } else if (line.startsWith("#class=\"")) {
         if (Unescape(s + 8, stop, '"'))
             key_->SetClassName(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
@@ -189,24 +203,38 @@ void Parser::OptionLine(const char* s, const char* stop)
 
 bool Parser::Hex(const char* s, const char* stop, QByteArray& data)
 {
+    bytes_.clear();
     for (;;) {
+        // The common shape, "xx," repeated, without the general checks.
+        while (stop - s >= 3 && s[2] == ',') {
+            const int hi = HexDigit(s[0]);
+            const int lo = HexDigit(s[1]);
+            if ((hi | lo) < 0) break;
+            bytes_.push_back(char(hi * 16 + lo));
+            s += 3;
+        }
         while (s < stop && (*s == ' ' || *s == '\t' || *s == ','))
             ++s;
-        if (s == stop) return true;
+        if (s == stop) {
+            data = QByteArray(bytes_.data(), qsizetype(bytes_.size()));
+            return true;
+        }
         if (*s == '\\') {
             const char* b;
-            if (!NextLine(b, stop)) return true;
-            s = b;
+            if (NextLine(b, stop))
+                s = b;
+            else
+                stop = s;
             continue;
         }
         const int hi = HexDigit(*s);
         const int lo = s + 1 < stop ? HexDigit(s[1]) : -1;
         if (hi < 0) return false;
         if (lo < 0) {
-            data.append(char(hi));
+            bytes_.push_back(char(hi));
             ++s;
         } else {
-            data.append(char(hi * 16 + lo));
+            bytes_.push_back(char(hi * 16 + lo));
             s += 2;
         }
     }
@@ -262,7 +290,7 @@ void Parser::ValueLine(const char* s, const char* stop)
     } else {
         return;
     }
-    key_->SetValue(name, type, std::move(data));
+    key_->SetValue(std::move(name), type, std::move(data));
 }
 
 std::unique_ptr<RegistryHive> Parser::Run()
@@ -294,41 +322,101 @@ std::unique_ptr<RegistryHive> Parser::Run()
 
 // ---- writing --------------------------------------------------------------------------------
 
-class Writer
+constexpr char kDigits[] = "0123456789abcdef";
+
+char* Hex32(char* p, std::uint32_t v, int minDigits)
+{
+    char tmp[8];
+    int n = 0;
+    do {
+        tmp[n++] = kDigits[v & 15];
+        v >>= 4;
+    } while (v);
+    while (n < minDigits)
+        tmp[n++] = '0';
+    while (n)
+        *p++ = tmp[--n];
+    return p;
+}
+
+char* Decimal(char* p, std::uint32_t v)
+{
+    char tmp[10];
+    int n = 0;
+    do {
+        tmp[n++] = char('0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n)
+        *p++ = tmp[--n];
+    return p;
+}
+
+char* Octal(char* p, unsigned v, int minDigits)
+{
+    char tmp[6];
+    int n = 0;
+    do {
+        tmp[n++] = char('0' + (v & 7));
+        v >>= 3;
+    } while (v);
+    while (n < minDigits)
+        tmp[n++] = '0';
+    while (n)
+        *p++ = tmp[--n];
+    return p;
+}
+
+bool IsHexDigit(char16_t c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Writes into a string through raw pointers: room is made once per item, then trimmed.
+} // namespace
+
+class RegistryWriter
 {
 public:
-    explicit Writer(std::string& out) : out_(out) {}
+    // prev: the text last written, whose kept parts are copied; null writes everything.
+    RegistryWriter(std::string& out, const std::string* prev) : out_(out), prev_(prev) {}
+
+    char* Room(std::size_t n)
+    {
+        mark_ = out_.size();
+        out_.resize(mark_ + n);
+        return out_.data() + mark_;
+    }
+    void Done(const char* end) { out_.resize(std::size_t(end - out_.data())); }
+    void Append(const char* text, std::size_t n) { out_.append(text, n); }
 
     // Escapes as Wine's dump_strW does; returns the number of characters written.
     std::size_t Escaped(const char16_t* s, std::size_t len, char e1, char e2)
     {
         static const char escapes[33] = ".......abtnvfr.............e....";
-        const std::size_t before = out_.size();
+        char* const begin = Room(len * 7);
+        char* p = begin;
         for (; len; ++s, --len) {
             const char16_t c = *s;
-            if (c > 127) {
-                char buf[12];
-                const bool padded = len > 1 && s[1] < 128 && std::isxdigit(int(s[1]));
-                const int n = std::snprintf(buf, sizeof buf, padded ? "\\x%04x" : "\\x%x",
-                                            unsigned(c));
-                out_.append(buf, n);
-            } else if (c < 32) {
-                if (!c && len == 1) continue;
-                char buf[8];
-                int n;
+            if (c >= 32 && c <= 127) {
+                if (c == '\\' || c == e1 || c == e2) *p++ = '\\';
+                *p++ = char(c);
+            } else if (c > 127) {
+                *p++ = '\\';
+                *p++ = 'x';
+                const bool padded = len > 1 && s[1] < 128 && IsHexDigit(s[1]);
+                p = Hex32(p, c, padded ? 4 : 1);
+            } else if (c || len != 1) {
+                *p++ = '\\';
                 if (escapes[c] != '.')
-                    n = std::snprintf(buf, sizeof buf, "\\%c", escapes[c]);
-                else if (len > 1 && s[1] >= '0' && s[1] <= '7')
-                    n = std::snprintf(buf, sizeof buf, "\\%03o", unsigned(c));
+                    *p++ = escapes[c];
                 else
-                    n = std::snprintf(buf, sizeof buf, "\\%o", unsigned(c));
-                out_.append(buf, n);
-            } else {
-                if (c == '\\' || c == e1 || c == e2) out_.push_back('\\');
-                out_.push_back(char(c));
+                    p = Octal(p, c, len > 1 && s[1] >= '0' && s[1] <= '7' ? 3 : 1);
             }
         }
-        return out_.size() - before;
+        const std::size_t written = std::size_t(p - begin);
+        Done(p);
+        return written;
     }
 
     std::size_t Escaped(const QString& s, char e1, char e2)
@@ -340,22 +428,21 @@ public:
     {
         if (key.Parent() && key.Parent() != &base) {
             Path(*key.Parent(), base);
-            out_.append("\\\\");
+            Append("\\\\", 2);
         }
         Escaped(key.Name(), '[', ']');
     }
 
     void Value(const RegNodeValue& value)
     {
-        static const char digits[] = "0123456789abcdef";
         std::size_t count;
         if (!value.name.isEmpty()) {
-            out_.push_back('"');
+            Append("\"", 1);
             count = 1 + Escaped(value.name, '"', '"');
-            out_.append("\"=");
+            Append("\"=", 2);
             count += 2;
         } else {
-            out_.append("@=");
+            Append("@=", 2);
             count = 2;
         }
         const QByteArray& data = value.data;
@@ -368,12 +455,16 @@ public:
             const auto* units = reinterpret_cast<const char16_t*>(data.constData());
             if (units[size / 2 - 1]) break;
             if (value.type != kRegSz) {
-                char buf[24];
-                out_.append(buf, std::snprintf(buf, sizeof buf, "str(%x):", value.type));
+                char* p = Room(16);
+                std::memcpy(p, "str(", 4);
+                p = Hex32(p + 4, value.type, 1);
+                *p++ = ')';
+                *p++ = ':';
+                Done(p);
             }
-            out_.push_back('"');
+            Append("\"", 1);
             Escaped(units, size / 2, '"', '"');
-            out_.append("\"\n");
+            Append("\"\n", 2);
             return;
         }
         case kRegDword:
@@ -381,60 +472,101 @@ public:
             {
                 std::uint32_t dw;
                 std::memcpy(&dw, data.constData(), 4);
-                char buf[24];
-                out_.append(buf, std::snprintf(buf, sizeof buf, "dword:%08x\n", dw));
+                char* p = Room(16);
+                std::memcpy(p, "dword:", 6);
+                p = Hex32(p + 6, dw, 8);
+                *p++ = '\n';
+                Done(p);
             }
             return;
         default: break;
         }
-        char buf[24];
-        const int n = value.type == kRegBinary
-                          ? std::snprintf(buf, sizeof buf, "hex:")
-                          : std::snprintf(buf, sizeof buf, "hex(%x):", value.type);
-        out_.append(buf, n);
-        count += n;
+        char* const begin = Room(16 + size * 3 + (size / 20 + 1) * 4);
+        char* p = begin;
+        if (value.type == kRegBinary) {
+            std::memcpy(p, "hex:", 4);
+            p += 4;
+        } else {
+            std::memcpy(p, "hex(", 4);
+            p = Hex32(p + 4, value.type, 1);
+            *p++ = ')';
+            *p++ = ':';
+        }
+        count += std::size_t(p - begin);
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
         for (std::size_t i = 0; i < size; ++i) {
-            const auto b = static_cast<unsigned char>(data[qsizetype(i)]);
-            out_.push_back(digits[b >> 4]);
-            out_.push_back(digits[b & 15]);
+            *p++ = kDigits[bytes[i] >> 4];
+            *p++ = kDigits[bytes[i] & 15];
             count += 2;
             if (i < size - 1) {
-                out_.push_back(',');
+                *p++ = ',';
                 if (++count > 76) {
-                    out_.append("\\\n  ");
+                    std::memcpy(p, "\\\n  ", 4);
+                    p += 4;
                     count = 2;
                 }
             }
         }
-        out_.push_back('\n');
+        *p++ = '\n';
+        Done(p);
     }
 
-    void Subkeys(const RegNode& key, const RegNode& base)
+    void Key(const RegNode& key, const RegNode& base)
     {
-        if (!key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink()) {
-            out_.append("\n[");
-            if (&key != &base) Path(key, base);
-            char buf[48];
-            const std::uint64_t m = key.Modified();
-            out_.append(buf, std::snprintf(buf, sizeof buf, "] %u\n#time=%x%08x\n",
-                                           unsigned((m - kTicks1601To1970) / kTicksPerSecond),
-                                           unsigned(m >> 32), unsigned(m)));
-            if (key.ClassName()) {
-                out_.append("#class=\"");
-                Escaped(*key.ClassName(), '"', '"');
-                out_.append("\"\n");
-            }
-            if (key.IsLink()) out_.append("#link\n");
-            for (const auto& value : key.Values())
-                Value(value);
+        Append("\n[", 2);
+        if (&key != &base) Path(key, base);
+        const std::uint64_t m = key.Modified();
+        char* p = Room(48);
+        *p++ = ']';
+        *p++ = ' ';
+        p = Decimal(p, std::uint32_t((m - kTicks1601To1970) / kTicksPerSecond));
+        std::memcpy(p, "\n#time=", 7);
+        p = Hex32(p + 7, std::uint32_t(m >> 32), 1);
+        p = Hex32(p, std::uint32_t(m), 8);
+        *p++ = '\n';
+        Done(p);
+        if (key.ClassName()) {
+            Append("#class=\"", 8);
+            Escaped(*key.ClassName(), '"', '"');
+            Append("\"\n", 2);
         }
-        for (const auto& child : key.Children())
-            Subkeys(*child, base);
+        if (key.IsLink()) Append("#link\n", 6);
+        for (const auto& value : key.Values())
+            Value(value);
+    }
+
+    // Writes a key and its subtree. prevStart: where its subtree began in the last text;
+    // parentStart: where the enclosing subtree begins in this one.
+    void Subkeys(RegNode& key, const RegNode& base, std::size_t prevStart, std::size_t parentStart)
+    {
+        const std::size_t start = out_.size();
+        if (prev_ && key.subtreeKept_) {
+            out_.append(*prev_, prevStart, key.subtreeLength_);
+        } else {
+            const bool printed = !key.Values().empty() || key.Children().empty() ||
+                                 key.ClassName() || key.IsLink();
+            if (!printed)
+                key.ownLength_ = 0;
+            else if (prev_ && key.ownKept_ && key.ownLength_)
+                out_.append(*prev_, prevStart, key.ownLength_);
+            else
+                Key(key, base);
+            if (printed) key.ownLength_ = out_.size() - start;
+            for (const auto& child : key.Children())
+                Subkeys(*child, base, prevStart + child->offset_, start);
+            key.subtreeLength_ = out_.size() - start;
+            key.ownKept_ = key.subtreeKept_ = true;
+        }
+        key.offset_ = start - parentStart;
     }
 
 private:
     std::string& out_;
+    const std::string* prev_;
+    std::size_t mark_ = 0;
 };
+
+namespace {
 
 } // namespace
 
@@ -468,11 +600,13 @@ RegNode* RegNode::Child(QStringView name) const
 RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
 {
     if (children_.empty() || CompareRegNames(children_.back()->name_, name) < 0) {
+        SubtreeChanged();
         children_.push_back(std::make_unique<RegNode>(name.toString(), this, modified));
         return children_.back().get();
     }
     const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
     if (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) return it->get();
+    SubtreeChanged();
     return children_.insert(it, std::make_unique<RegNode>(name.toString(), this, modified))->get();
 }
 
@@ -481,6 +615,7 @@ bool RegNode::RemoveChild(QStringView name)
     const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
     if (it == children_.end() || CompareRegNames((*it)->name_, name) != 0) return false;
     children_.erase(it);
+    SubtreeChanged();
     return true;
 }
 
@@ -491,11 +626,12 @@ const RegNodeValue* RegNode::Value(QStringView name) const
     return (it != values.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
 }
 
-void RegNode::SetValue(QStringView name, std::uint32_t type, QByteArray data)
+void RegNode::SetValue(QString name, std::uint32_t type, QByteArray data)
 {
+    Changed();
     // Values are loaded in sorted order; appending keeps the load linear.
     if (values_.empty() || CompareRegNames(values_.back().name, name) < 0) {
-        values_.push_back({name.toString(), type, std::move(data)});
+        values_.push_back({std::move(name), type, std::move(data)});
         return;
     }
     const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
@@ -503,7 +639,7 @@ void RegNode::SetValue(QStringView name, std::uint32_t type, QByteArray data)
         it->type = type;
         it->data = std::move(data);
     } else {
-        values_.insert(it, {name.toString(), type, std::move(data)});
+        values_.insert(it, {std::move(name), type, std::move(data)});
     }
 }
 
@@ -512,6 +648,7 @@ bool RegNode::RemoveValue(QStringView name)
     const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
     if (it == values_.end() || CompareRegNames(it->name, name) != 0) return false;
     values_.erase(it);
+    Changed();
     return true;
 }
 
@@ -525,11 +662,13 @@ std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
     return Parser(text).Run();
 }
 
-std::string RegistryHive::Serialize() const
+const std::string& RegistryHive::Text() const
 {
-    std::string out;
-    out.reserve(1 << 16);
-    Writer w(out);
+    const std::string& prev = texts_[current_];
+    current_ ^= 1;
+    std::string& out = texts_[current_];
+    out.clear();
+    RegistryWriter w(out, written_ ? &prev : nullptr);
     out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
     w.Escaped(relativeTo_, '\0', '\0');
     out.push_back('\n');
@@ -538,6 +677,8 @@ std::string RegistryHive::Serialize() const
         out.append(arch_.toStdString());
         out.push_back('\n');
     }
-    w.Subkeys(root_, root_);
+    const std::size_t start = out.size();
+    w.Subkeys(const_cast<RegNode&>(root_), root_, written_ ? start : 0, start);
+    written_ = true;
     return out;
 }

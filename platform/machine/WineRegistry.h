@@ -36,11 +36,23 @@ public:
     const QString& Name() const { return name_; }
     RegNode* Parent() const { return parent_; }
     std::uint64_t Modified() const { return modified_; }
-    void Touch(std::uint64_t when) { modified_ = when; }
+    void Touch(std::uint64_t when)
+    {
+        modified_ = when;
+        Changed();
+    }
     bool IsLink() const { return link_; }
-    void SetLink(bool link) { link_ = link; }
+    void SetLink(bool link)
+    {
+        link_ = link;
+        Changed();
+    }
     const std::optional<QString>& ClassName() const { return className_; }
-    void SetClassName(QString name) { className_ = std::move(name); }
+    void SetClassName(QString name)
+    {
+        className_ = std::move(name);
+        Changed();
+    }
 
     RegNode* Child(QStringView name) const;
     // The child of that name, made (with the given stamp) when missing.
@@ -49,11 +61,25 @@ public:
     const std::vector<std::unique_ptr<RegNode>>& Children() const { return children_; }
 
     const RegNodeValue* Value(QStringView name) const;
-    void SetValue(QStringView name, std::uint32_t type, QByteArray data);
+    void SetValue(QString name, std::uint32_t type, QByteArray data);
     bool RemoveValue(QStringView name);
     const std::vector<RegNodeValue>& Values() const { return values_; }
 
 private:
+    friend class RegistryWriter;
+
+    // The key's own lines changed: they and every enclosing subtree must be written anew.
+    void Changed()
+    {
+        ownKept_ = false;
+        SubtreeChanged();
+    }
+    void SubtreeChanged()
+    {
+        for (RegNode* n = this; n && n->subtreeKept_; n = n->parent_)
+            n->subtreeKept_ = false;
+    }
+
     QString name_;
     RegNode* parent_;
     std::uint64_t modified_;
@@ -61,6 +87,15 @@ private:
     bool link_ = false;
     std::vector<std::unique_ptr<RegNode>> children_;
     std::vector<RegNodeValue> values_;
+
+    // Where the last written text holds this key's lines and subtree, so that an unchanged
+    // subtree is copied instead of written again: saving a large file after one change then
+    // costs little more than writing its bytes. The offset is from the parent's subtree start.
+    bool ownKept_ = false;
+    bool subtreeKept_ = false;
+    std::size_t offset_ = 0;
+    std::size_t ownLength_ = 0;
+    std::size_t subtreeLength_ = 0;
 };
 
 class RegistryHive
@@ -72,7 +107,9 @@ public:
 
     // Throws std::runtime_error when the text is not a Wine registry file.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
-    std::string Serialize() const;
+    std::string Serialize() const { return Text(); }
+    // The file's text, valid until the next call; unchanged keys are copied from the last text.
+    const std::string& Text() const;
 
     RegNode& Root() { return root_; }
     const RegNode& Root() const { return root_; }
@@ -85,4 +122,7 @@ private:
     QString relativeTo_;
     QString arch_;
     RegNode root_;
+    mutable std::string texts_[2];
+    mutable int current_ = 0;
+    mutable bool written_ = false;
 };

@@ -212,3 +212,28 @@ TEST(RegistryFile, ChangedKeyGetsAFreshStampOthersKeepTheirs)
     EXPECT_GE(hive->Root().Child(u"Touch")->Modified(), before);
     EXPECT_LE(hive->Root().Child(u"Touch")->Modified(), FileTimeNow());
 }
+
+TEST(RegistryFile, KeptTextAfterChangesEqualsAFullWrite)
+{
+    const QByteArray fixture = Fixture("system.reg");
+    const auto changes = [](RegistryHive& hive) {
+        RegNode& root = hive.Root();
+        RegNode* software = root.Child(u"Software");
+        software->Child(u"Microsoft")->AddChild(u"Tolmar", 5)->SetValue(QStringLiteral("A"), REG_DWORD, QByteArray(4, '\1'));
+        software->AddChild(u"Wine", 5)->Touch(0x1dd871ab2474c98ULL);
+        root.Child(u"System")->Child(u"CurrentControlSet")->Child(u"Control")->RemoveChild(u"ComputerName");
+        // A key with only subkeys is left out once it gains one and has no values.
+        RegNode* lone = root.AddChild(u"Lone", 0x1dd871ab2474c98ULL);
+        lone->AddChild(u"Inner", 0x1dd871ab2474c98ULL);
+        software->Child(u"Classes")->Child(u".bmp")->RemoveValue(u"Content Type");
+    };
+    const auto warm = RegistryHive::Parse(fixture);
+    EXPECT_EQ(QByteArray::fromStdString(warm->Text()), fixture);
+    changes(*warm);
+    const std::string incremental = warm->Text();
+    const auto cold = RegistryHive::Parse(fixture);
+    changes(*cold);
+    EXPECT_EQ(incremental, cold->Text());
+    EXPECT_NE(incremental, fixture.toStdString());
+    EXPECT_EQ(warm->Text(), incremental) << "unchanged twice";
+}
