@@ -1,21 +1,89 @@
+#include "DesktopLook.h"
+#include "Dialogs.h"
+#include "ErrorReport.h"
 #include "Machine.h"
+#include "ProgramDir.h"
+#include "kodKnow.h"
+#include "kodKreatorAnimTapeta.h"
+#include "kodMainForm.h"
+#include "kodProgramy.h"
+#include "kodfmAutor.h"
+#include "kodfmSet.h"
 
-#include <QCoreApplication>
-#include <cstdio>
+#include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void OnTerminate(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
+}
+
+// SIGTERM and SIGINT close the main window as its close box does, so the position is stored,
+// the attributes are restored and the registry is saved.
+void CloseOnTermination(QWidget& window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
+        char c;
+        [[maybe_unused]] const auto n = ::read(signalPipe[0], &c, 1);
+        window.close();
+    });
+    struct sigaction action = {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kApplicationTitle);
+    UseDesktopLook();
+    QtDialogService dialogs;
+    SetDialogService(&dialogs);
+
     const QString prefix = DefaultMachinePath();
+    std::unique_ptr<Machine> machine;
     try {
-        CreateMachineIfMissing(prefix, QCoreApplication::applicationDirPath() + QStringLiteral("/data/machine"));
-        Machine machine(prefix);
-        SetCurrentPlatform(&machine);
-        std::printf("Tolmar: maszyna %s\n", qPrintable(prefix));
-        SetCurrentPlatform(nullptr);
-    } catch (const MachineError& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        CreateMachineIfMissing(prefix, ProgramFile(QStringLiteral("\\data\\machine")));
+        machine = std::make_unique<Machine>(prefix);
+    } catch (const MachineError& error) {
+        Dialogs().Message(nullptr, kApplicationTitle,
+                          QStringLiteral("Nie można uruchomić programu Tolmar.\n\n") + error.Text(),
+                          MessageIcon::Error, MessageButtons::Ok);
         return 1;
     }
-    return 0;
+    machine->SetSaveErrorHandler([](const QString& text) {
+        Dialogs().Message(nullptr, kApplicationTitle, text, MessageIcon::Error, MessageButtons::Ok);
+    });
+    SetCurrentPlatform(machine.get());
+
+    int result;
+    {
+        TMainForm mainForm;
+        TfmSet fmSet(&mainForm);
+        TfmProgramy fmProgramy(&mainForm);
+        TfmKreatorAnimTapeta fmKreatorAnimTapeta(&mainForm);
+        TfmKnow fmKnow(&mainForm);
+        TfmAutor fmAutor(&mainForm);
+        CloseOnTermination(mainForm);
+        mainForm.show();
+        result = QApplication::exec();
+    }
+    SetCurrentPlatform(nullptr);
+    return result;
 }

@@ -1,0 +1,6 @@
+#include "kodFrAbout.h"
+
+TfrAbout::TfrAbout(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TfrAbout"));
+}

@@ -1,0 +1,6 @@
+#include "kodFrDOS.h"
+
+TFrDOS::TFrDOS(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TFrDOS"));
+}

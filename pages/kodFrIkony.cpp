@@ -1,0 +1,6 @@
+#include "kodFrIkony.h"
+
+TfrIkony::TfrIkony(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TfrIkony"));
+}

@@ -1,0 +1,6 @@
+#include "kodFrInfo.h"
+
+TfrInfo::TfrInfo(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TfrInfo"));
+}

@@ -1,0 +1,6 @@
+#include "kodFrInterfejs.h"
+
+TFrInterfejs::TFrInterfejs(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TFrInterfejs"));
+}

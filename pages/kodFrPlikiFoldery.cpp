@@ -1,0 +1,6 @@
+#include "kodFrPlikiFoldery.h"
+
+TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TFrPlikiFoldery"));
+}

@@ -1,0 +1,6 @@
+#include "kodFrSiec.h"
+
+TFrSiec::TFrSiec(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TFrSiec"));
+}

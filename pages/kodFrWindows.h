@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QSlider;
+
+// The frame of the "Windows" page.
+class TfrWindows : public QFrame
+{
+public:
+    explicit TfrWindows(QWidget* parent = nullptr);
+
+    QLabel* Label7;     // the total memory in MiB
+    QSlider* TrackBar1; // its maximum is the total memory
+};

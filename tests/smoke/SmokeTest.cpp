@@ -1,0 +1,69 @@
+// The real executable under a display: start on a fresh machine, stop with SIGTERM, and check
+// what the start and the end wrote.
+#include "Files.h"
+#include "Machine.h"
+#include "TempMachine.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Read(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Smoke, FreshMachineStartsAndStopsCleanly)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    QTemporaryDir home;
+    const QString prefix = home.path() + QStringLiteral("/machine");
+    QProcess tolmar;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TOLMAR_MACHINE"), prefix);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    tolmar.setProcessEnvironment(env);
+    tolmar.start(QStringLiteral(TOLMAR_EXE), {});
+    ASSERT_TRUE(tolmar.waitForStarted(10000));
+
+    // The start-up writes are saved once the window's first events have been handled.
+    const bool started = QTest::qWaitFor(
+        [&] { return Read(prefix + QStringLiteral("/user.reg")).contains("\"Version\"=\"Tolmar Quorvex\""); },
+        30000);
+    ASSERT_TRUE(started) << tolmar.readAllStandardError().toStdString();
+    EXPECT_EQ(tolmar.state(), QProcess::Running);
+
+    tolmar.terminate();
+    ASSERT_TRUE(tolmar.waitForFinished(20000));
+    EXPECT_EQ(tolmar.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(tolmar.exitCode(), 0);
+
+    const QByteArray user = Read(prefix + QStringLiteral("/user.reg"));
+    for (const char* value : {"\"WindowLeft\"=dword:", "\"WindowTop\"=dword:",
+                              "\"AktywnaKartaIndex\"=dword:00000000", "\"ShortVersion\"=\"Tolmar QX\""})
+        EXPECT_TRUE(user.contains(value)) << value;
+
+    Machine machine(prefix); // the machine is free again
+    SetCurrentPlatform(&machine);
+    const QString msdos = QStringLiteral("C:\\MsDos.sys");
+    EXPECT_TRUE(FileGetAttr(msdos) & faReadOnly);
+    if (SupportsDosAttributes(prefix)) {
+        EXPECT_EQ(FileGetAttr(msdos), faArchive | faReadOnly | faHidden);
+    }
+    SetCurrentPlatform(nullptr);
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,41 @@
+// Developer tool: renders the main window offscreen on a fresh copy of the default machine
+// template and saves it as a PNG, so anyone can look at the window without a display.
+//   tolmar_screenshot out.png [page index]
+#include "DesktopLook.h"
+#include "Dialogs.h"
+#include "Machine.h"
+#include "ProgramDir.h"
+#include "kodMainForm.h"
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: tolmar_screenshot out.png [page]\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    UseDesktopLook();
+    QtDialogService dialogs;
+    SetDialogService(&dialogs);
+    SetProgramDir(QStringLiteral(TOLMAR_PROGRAM_DIR));
+    QTemporaryDir dir;
+    const QString prefix = dir.path() + QStringLiteral("/machine");
+    CreateMachineIfMissing(prefix, ProgramFile(QStringLiteral("\\data\\machine")));
+    Machine machine(prefix);
+    SetCurrentPlatform(&machine);
+    {
+        TMainForm form;
+        if (argc > 2) form.Karty->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
+        form.show();
+        QApplication::processEvents();
+        if (!form.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
+    }
+    SetCurrentPlatform(nullptr);
+    return 0;
+}

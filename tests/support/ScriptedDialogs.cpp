@@ -1,0 +1,85 @@
+#include "ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+ScriptedDialogs::ScriptedDialogs()
+{
+    SetDialogService(this);
+}
+
+ScriptedDialogs::~ScriptedDialogs()
+{
+    SetDialogService(nullptr);
+}
+
+bool ScriptedDialogs::Done() const
+{
+    return messages_.empty() && texts_.empty() && files_.empty() && colors_.empty();
+}
+
+MessageAnswer ScriptedDialogs::Message(QWidget*, const QString& caption, const QString& text,
+                                       MessageIcon icon, MessageButtons buttons)
+{
+    shown_.push_back({caption, text, icon, buttons});
+    if (messages_.empty()) {
+        ADD_FAILURE() << "unexpected message box: " << caption.toStdString() << ": "
+                      << text.toStdString();
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+    const MessageAnswer answer = messages_.front();
+    messages_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::InputText(QWidget*, const QString& caption,
+                                                  const QString& prompt, const QString&)
+{
+    if (texts_.empty()) {
+        ADD_FAILURE() << "unexpected input dialog: " << caption.toStdString() << ": "
+                      << prompt.toStdString();
+        return std::nullopt;
+    }
+    auto answer = texts_.front();
+    texts_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::NextFile(const QString& title)
+{
+    if (files_.empty()) {
+        ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
+        return std::nullopt;
+    }
+    auto answer = files_.front();
+    files_.pop_front();
+    return answer;
+}
+
+std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& title,
+                                                 const QStringList&, const QString&)
+{
+    return NextFile(title);
+}
+
+std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title,
+                                                 const QStringList&, const QString&)
+{
+    return NextFile(title);
+}
+
+std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title,
+                                                    const QString&)
+{
+    return NextFile(title);
+}
+
+std::optional<QColor> ScriptedDialogs::PickColor(QWidget*, const QColor&)
+{
+    if (colors_.empty()) {
+        ADD_FAILURE() << "unexpected colour dialog";
+        return std::nullopt;
+    }
+    auto answer = colors_.front();
+    colors_.pop_front();
+    return answer;
+}

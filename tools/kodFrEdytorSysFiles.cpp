@@ -1,0 +1,6 @@
+#include "kodFrEdytorSysFiles.h"
+
+TfrEdytorSysFiles::TfrEdytorSysFiles(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TfrEdytorSysFiles"));
+}

@@ -1,0 +1,6 @@
+#include "kodFrSztuczki.h"
+
+TFrSztuczki::TFrSztuczki(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("TFrSztuczki"));
+}
