@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
@@ -60,6 +61,11 @@ QLabel* NamedLabel(QWidget* parent, const char* name)
 TMainForm* MainForm()
 {
     return instance;
+}
+
+void ShowHelpText(const QString& text)
+{
+    if (instance) instance->ShowHelpText(text);
 }
 
 TMainForm::TMainForm()
@@ -113,6 +119,19 @@ TMainForm::TMainForm()
     MenuTips = new QWidget(this);
     MenuTips->setObjectName(QStringLiteral("MenuTips"));
     MenuTips->setGeometry(656, 288, 130, 180);
+    OpisPomocy = new QPlainTextEdit(MenuTips);
+    OpisPomocy->setObjectName(QStringLiteral("OpisPomocy"));
+    OpisPomocy->setGeometry(2, 20, 126, 140);
+    OpisPomocy->setReadOnly(true);
+    OpisPomocy->setFrameShape(QFrame::NoFrame);
+    OpisPomocy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette tips = OpisPomocy->palette();
+    tips.setColor(QPalette::Base, tips.color(QPalette::ToolTipBase));
+    tips.setColor(QPalette::Text, Qt::gray);
+    OpisPomocy->setPalette(tips);
+    QFont tipsFont(QStringLiteral("MS Sans Serif"));
+    tipsFont.setPixelSize(11);
+    OpisPomocy->setFont(tipsFont);
 
     try {
         FormCreate();
@@ -206,6 +225,11 @@ void TMainForm::FormCreate()
     frWindows->TrackBar1->setMaximum(megabytes);
 
     LoadSystemState(*this);
+}
+
+void TMainForm::ShowHelpText(const QString& text)
+{
+    if (OpisPomocy->toPlainText() != text) OpisPomocy->setPlainText(text);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPlainTextEdit;
 class QTabWidget;
 class TfrAbout;
 class TfrEdytorSysFiles;
@@ -43,9 +44,13 @@ public:
     QLabel* LabelNazwa = nullptr;
     QWidget* Menu;
     QWidget* MenuTips;
+    QPlainTextEdit* OpisPomocy; // the help box
 
     // The Control Panel applets' file names in upper case, filled by the state reader.
     QStringList AppletFiles;
+
+    // Puts a control's help text into the help box; the same text again changes nothing.
+    void ShowHelpText(const QString& text);
 
     // True when the saved position could not be used and the window is centred.
     bool Centred() const { return centred_; }
@@ -63,3 +68,6 @@ private:
 
 // The one main window, or null before it exists and after it is gone.
 TMainForm* MainForm();
+
+// The help text of a control, shown in the main window's help box.
+void ShowHelpText(const QString& text);
