@@ -42,16 +42,17 @@ void SetDialogService(DialogService* service)
     current = service;
 }
 
-MessageAnswer QtDialogService::Message(QWidget* parent, const QString& caption,
-                                       const QString& text, MessageIcon icon,
-                                       MessageButtons buttons)
+MessageAnswer QtDialogService::Message(QWidget* parent, const QString& caption, const QString& text,
+                                       MessageIcon icon, MessageButtons buttons)
 {
     static const QMessageBox::Icon icons[] = {QMessageBox::NoIcon, QMessageBox::Information,
                                               QMessageBox::Warning, QMessageBox::Critical,
                                               QMessageBox::Question};
     QMessageBox box(icons[int(icon)], caption, text, QMessageBox::NoButton, parent);
     switch (buttons) {
-    case MessageButtons::Ok: box.addButton(QMessageBox::Ok); break;
+    case MessageButtons::Ok:
+        box.addButton(QMessageBox::Ok);
+        break;
     case MessageButtons::OkCancel:
         box.addButton(QMessageBox::Ok);
         box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
@@ -63,10 +64,14 @@ MessageAnswer QtDialogService::Message(QWidget* parent, const QString& caption,
     }
     box.exec();
     switch (box.buttonRole(box.clickedButton())) {
-    case QMessageBox::YesRole: return MessageAnswer::Yes;
-    case QMessageBox::NoRole: return MessageAnswer::No;
-    case QMessageBox::RejectRole: return MessageAnswer::Cancel;
-    default: return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    case QMessageBox::YesRole:
+        return MessageAnswer::Yes;
+    case QMessageBox::NoRole:
+        return MessageAnswer::No;
+    case QMessageBox::RejectRole:
+        return MessageAnswer::Cancel;
+    default:
+        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
     }
 }
 
@@ -81,15 +86,13 @@ std::optional<QString> QtDialogService::InputText(QWidget* parent, const QString
 }
 
 std::optional<QString> QtDialogService::OpenFile(QWidget* parent, const QString& title,
-                                                 const QStringList& filters,
-                                                 const QString& folder)
+                                                 const QStringList& filters, const QString& folder)
 {
     return Chosen(QFileDialog::getOpenFileName(parent, title, folder, QtFilters(filters)));
 }
 
 std::optional<QString> QtDialogService::SaveFile(QWidget* parent, const QString& title,
-                                                 const QStringList& filters,
-                                                 const QString& folder)
+                                                 const QStringList& filters, const QString& folder)
 {
     return Chosen(QFileDialog::getSaveFileName(parent, title, folder, QtFilters(filters)));
 }
@@ -97,9 +100,10 @@ std::optional<QString> QtDialogService::SaveFile(QWidget* parent, const QString&
 std::optional<QString> QtDialogService::OpenPicture(QWidget* parent, const QString& title,
                                                     const QString& folder)
 {
-    return Chosen(QFileDialog::getOpenFileName(
-        parent, title, folder,
-        QtFilters({QStringLiteral("Obrazy|*.bmp;*.jpg;*.jpeg"), QStringLiteral("Wszystkie pliki|*.*")})));
+    return Chosen(
+        QFileDialog::getOpenFileName(parent, title, folder,
+                                     QtFilters({QStringLiteral("Obrazy|*.bmp;*.jpg;*.jpeg"),
+                                                QStringLiteral("Wszystkie pliki|*.*")})));
 }
 
 std::optional<QColor> QtDialogService::PickColor(QWidget* parent, const QColor& initial)

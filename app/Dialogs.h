@@ -7,9 +7,27 @@
 
 class QWidget;
 
-enum class MessageIcon { None, Information, Warning, Error, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+enum class MessageIcon
+{
+    None,
+    Information,
+    Warning,
+    Error,
+    Question
+};
+enum class MessageButtons
+{
+    Ok,
+    OkCancel,
+    YesNo
+};
+enum class MessageAnswer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No
+};
 
 // Every message box, question, input dialog and picker of the program goes through this
 // service: the real one shows Qt's dialogs, tests install one that answers from a script.
@@ -43,8 +61,8 @@ class QtDialogService : public DialogService
 public:
     MessageAnswer Message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
-    std::optional<QString> InputText(QWidget* parent, const QString& caption,
-                                     const QString& prompt, const QString& initial) override;
+    std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& title,
                                     const QStringList& filters, const QString& folder) override;
     std::optional<QString> SaveFile(QWidget* parent, const QString& title,

@@ -10,7 +10,6 @@ QString ErrorReportText(const QString& text)
 
 void ReportError(const std::exception& error)
 {
-    Dialogs().Message(nullptr, kApplicationTitle,
-                      ErrorReportText(QString::fromUtf8(error.what())), MessageIcon::Error,
-                      MessageButtons::Ok);
+    Dialogs().Message(nullptr, kApplicationTitle, ErrorReportText(QString::fromUtf8(error.what())),
+                      MessageIcon::Error, MessageButtons::Ok);
 }

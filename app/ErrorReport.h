@@ -15,8 +15,7 @@ void ReportError(const std::exception& error);
 
 // Wraps a member handler so that nothing it throws crosses Qt's event loop: whatever it does
 // not handle itself goes to the general error report. Connect every handler through it.
-template <class Object, class... Args>
-auto Handler(Object* object, void (Object::*method)(Args...))
+template <class Object, class... Args> auto Handler(Object* object, void (Object::*method)(Args...))
 {
     return [object, method](Args... args) {
         try {

@@ -3,8 +3,7 @@
 #include <exception>
 
 // A guarded block: an error ends the block silently, and whatever it set so far stays set.
-template <class Step>
-void Guarded(Step step)
+template <class Step> void Guarded(Step step)
 {
     try {
         step();

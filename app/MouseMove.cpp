@@ -10,8 +10,7 @@ class MouseMoveFilter : public QObject
 public:
     MouseMoveFilter(QWidget* control, std::function<void()> handler)
         : QObject(control), handler_(std::move(handler))
-    {
-    }
+    {}
 
     bool eventFilter(QObject*, QEvent* event) override
     {

@@ -22,7 +22,8 @@ void SetProgramDir(const QString& folder)
 QString ProgramFile(const QString& name)
 {
     QString path = ProgramDir();
-    for (const QString& part : name.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts))
+    for (const QString& part :
+         name.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts))
         path += u'/' + MatchName(path, part);
     return path;
 }

@@ -26,8 +26,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
-#include <QTabWidget>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTime>
 
 namespace {
@@ -93,8 +93,10 @@ TMainForm::TMainForm()
     Karty->setDocumentMode(true);
     Karty->tabBar()->setExpanding(false);
     FrIkony = AddPage<TfrIkony>(Karty, "KartaIkony", QStringLiteral("Ikony"), 0);
-    FrPlikiFoldery = AddPage<TFrPlikiFoldery>(Karty, "KartaPlikiFoldery", QStringLiteral("Pliki i foldery"), 1);
-    FrInterfejs = AddPage<TFrInterfejs>(Karty, "KartaInterfejs", QStringLiteral("Interfejs użytkownika"), 2);
+    FrPlikiFoldery =
+        AddPage<TFrPlikiFoldery>(Karty, "KartaPlikiFoldery", QStringLiteral("Pliki i foldery"), 1);
+    FrInterfejs =
+        AddPage<TFrInterfejs>(Karty, "KartaInterfejs", QStringLiteral("Interfejs użytkownika"), 2);
     frWindows = AddPage<TfrWindows>(Karty, "KartaWindows", QStringLiteral("Windows"), 3);
     FrSiec = AddPage<TFrSiec>(Karty, "KartaSiec", QStringLiteral("Sieć"), 4);
     FrDOS = AddPage<TFrDOS>(Karty, "KartaMSDOS", QStringLiteral("MS-DOS"), 5);
@@ -211,8 +213,9 @@ void TMainForm::FormCreate()
 
     try {
         reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
-                    false);
+        reg.OpenKey(
+            QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
+            false);
         LabelNazwa->setText(reg.ReadString(QStringLiteral("ComputerName")));
     } catch (const std::exception&) {
         // The name stays empty.

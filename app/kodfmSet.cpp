@@ -1,6 +1,7 @@
 #include "kodfmSet.h"
 
-TfmSet::TfmSet(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TfmSet::TfmSet(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfmSet"));
     setWindowTitle(QStringLiteral("Konfiguracja"));

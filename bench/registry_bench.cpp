@@ -40,11 +40,14 @@ const QByteArray& Synthetic()
                                    .AddChild(QStringLiteral("Software"), stamp)
                                    ->AddChild(QStringLiteral("Vendor %1").arg(k / 100), stamp)
                                    ->AddChild(QStringLiteral("Key \"%1\" zażółć").arg(k), stamp);
-                const QString text = QStringLiteral("C:\\Program Files\\Aplikacja %1\\plik.exe").arg(k);
-                key->SetValue(QStringLiteral("Path"), 1,
-                              QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2 + 2));
+                const QString text =
+                    QStringLiteral("C:\\Program Files\\Aplikacja %1\\plik.exe").arg(k);
+                key->SetValue(
+                    QStringLiteral("Path"), 1,
+                    QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2 + 2));
                 const std::uint32_t n = k;
-                key->SetValue(QStringLiteral("Count"), 4, QByteArray(reinterpret_cast<const char*>(&n), 4));
+                key->SetValue(QStringLiteral("Count"), 4,
+                              QByteArray(reinterpret_cast<const char*>(&n), 4));
                 key->SetValue(QStringLiteral("Data"), 3, blob);
             }
         }

@@ -40,13 +40,20 @@ void WriteFlag(HKEY root, const QString& key, const QString& name, int value)
 } // namespace
 
 const ShellFolder kShellFolders[15] = {
-    {u"Dane aplikacji", u"AppData"},      {u"Temporary Internet Files", u"Cache"},
-    {u"Cookies", u"Cookies"},             {u"Pulpit", u"Desktop"},
-    {u"Ulubione", u"Favorites"},          {u"Czcionki", u"Fonts"},
-    {u"Historia", u"History"},            {u"Moje dokumenty", u"Personal"},
-    {u"Print Hood", u"PrintHood"},        {u"Programy", u"Programs"},
-    {u"Ostatnio otwierane", u"Recent"},   {u"Wyślij do", u"SendTo"},
-    {u"Menu Start", u"Start Menu"},       {u"Autostart", u"Startup"},
+    {u"Dane aplikacji", u"AppData"},
+    {u"Temporary Internet Files", u"Cache"},
+    {u"Cookies", u"Cookies"},
+    {u"Pulpit", u"Desktop"},
+    {u"Ulubione", u"Favorites"},
+    {u"Czcionki", u"Fonts"},
+    {u"Historia", u"History"},
+    {u"Moje dokumenty", u"Personal"},
+    {u"Print Hood", u"PrintHood"},
+    {u"Programy", u"Programs"},
+    {u"Ostatnio otwierane", u"Recent"},
+    {u"Wyślij do", u"SendTo"},
+    {u"Menu Start", u"Start Menu"},
+    {u"Autostart", u"Startup"},
     {u"Wzorce dokumentów", u"Templates"},
 };
 
@@ -62,8 +69,9 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
     CheckBox2 = NewCheckBox(GroupBox1, "CheckBox2", QStringLiteral("Pokazuj pliki systemowe"), 40);
     CheckBox3 = NewCheckBox(GroupBox1, "CheckBox3",
                             QStringLiteral("Ukrywaj rozszerzenia plików znanych typów"), 60);
-    CheckBox4 = NewCheckBox(GroupBox1, "CheckBox4",
-                            QStringLiteral("Nie przenoś plików do kosza - usuwaj je natychmiast"), 80);
+    CheckBox4 =
+        NewCheckBox(GroupBox1, "CheckBox4",
+                    QStringLiteral("Nie przenoś plików do kosza - usuwaj je natychmiast"), 80);
 
     GroupBox2 = new QGroupBox(QStringLiteral("Lokalizacje folderów systemowych"), this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
@@ -143,22 +151,26 @@ void TFrPlikiFoldery::LoadState(TRegistry& reg)
 
 void TFrPlikiFoldery::CheckBox1Click()
 {
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("Hidden"), CheckBox1->isChecked() ? 1 : 2);
+    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("Hidden"),
+              CheckBox1->isChecked() ? 1 : 2);
 }
 
 void TFrPlikiFoldery::CheckBox2Click()
 {
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("ShowSuperHidden"), CheckBox2->isChecked());
+    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("ShowSuperHidden"),
+              CheckBox2->isChecked());
 }
 
 void TFrPlikiFoldery::CheckBox3Click()
 {
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("HideFileExt"), CheckBox3->isChecked());
+    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("HideFileExt"),
+              CheckBox3->isChecked());
 }
 
 void TFrPlikiFoldery::CheckBox4Click()
 {
-    WriteFlag(HKEY_LOCAL_MACHINE, kBitBucketKey, QStringLiteral("NukeOnDelete"), CheckBox4->isChecked());
+    WriteFlag(HKEY_LOCAL_MACHINE, kBitBucketKey, QStringLiteral("NukeOnDelete"),
+              CheckBox4->isChecked());
 }
 
 void TFrPlikiFoldery::SpeedButton1Click()
@@ -190,9 +202,10 @@ void TFrPlikiFoldery::CheckBox2MouseMove()
 
 void TFrPlikiFoldery::CheckBox3MouseMove()
 {
-    ShowHelpText(QStringLiteral("Określa czy rozszerzenia plików zarejestrowanych w systemie (takich "
-                                "które można otworzyć za pomocą określonego programu) będą "
-                                "pokazywane w nazwie tego pliku."));
+    ShowHelpText(
+        QStringLiteral("Określa czy rozszerzenia plików zarejestrowanych w systemie (takich "
+                       "które można otworzyć za pomocą określonego programu) będą "
+                       "pokazywane w nazwie tego pliku."));
 }
 
 void TFrPlikiFoldery::CheckBox4MouseMove()

@@ -14,7 +14,8 @@ inline constexpr HKEY HKEY_LOCAL_MACHINE = 0x80000002;
 inline constexpr HKEY HKEY_USERS = 0x80000003;
 inline constexpr HKEY HKEY_CURRENT_CONFIG = 0x80000005;
 
-enum RegType : std::uint32_t {
+enum RegType : std::uint32_t
+{
     REG_NONE = 0,
     REG_SZ = 1,
     REG_EXPAND_SZ = 2,

@@ -161,6 +161,5 @@ void TRegistry::GetKeyNames(QStringList& list)
 void TRegistry::GetValueNames(QStringList& list)
 {
     list.clear();
-    if (open_)
-        list = CurrentPlatform().RegEnumValues(root_, currentPath_).value_or(QStringList{});
+    if (open_) list = CurrentPlatform().RegEnumValues(root_, currentPath_).value_or(QStringList{});
 }

@@ -1,6 +1,8 @@
 #include "kodKreatorAnimTapeta.h"
 
-TfmKreatorAnimTapeta::TfmKreatorAnimTapeta(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TfmKreatorAnimTapeta::TfmKreatorAnimTapeta(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfmKreatorAnimTapeta"));
     setWindowTitle(QStringLiteral("Kreator animowanej tapety   [1 z 5]"));

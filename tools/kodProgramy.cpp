@@ -1,6 +1,7 @@
 #include "kodProgramy.h"
 
-TfmProgramy::TfmProgramy(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+TfmProgramy::TfmProgramy(QWidget* parent)
+    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfmProgramy"));
     setWindowTitle(QStringLiteral("Zainstalowane programy"));

@@ -6,8 +6,8 @@
 QString MatchName(const QString& folder, const QString& name)
 {
     if (QFileInfo::exists(folder + u'/' + name)) return name;
-    const QStringList entries =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                       QDir::System | QDir::NoDotAndDotDot);
     for (const QString& entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0) return entry;
     return name;
@@ -81,15 +81,16 @@ QString DosPaths::ToHost(const QString& windowsPath) const
 QString DosPaths::ToWindows(const QString& hostPath) const
 {
     const QString absolute = QFileInfo(hostPath).absoluteFilePath();
-    const QString canonical = QFileInfo::exists(absolute) ? QFileInfo(absolute).canonicalFilePath()
-                                                          : absolute;
+    const QString canonical =
+        QFileInfo::exists(absolute) ? QFileInfo(absolute).canonicalFilePath() : absolute;
     for (char16_t letter = u'c'; letter <= u'y'; ++letter) {
         const QString root = DriveRoot(QChar(letter));
         if (root.isEmpty() || root == QStringLiteral("/")) continue;
         if (canonical == root || canonical.startsWith(root + u'/')) {
             QString rest = canonical.mid(root.size());
             rest.replace(u'/', u'\\');
-            return QChar(letter).toUpper() + QStringLiteral(":") + (rest.isEmpty() ? QStringLiteral("\\") : rest);
+            return QChar(letter).toUpper() + QStringLiteral(":") +
+                   (rest.isEmpty() ? QStringLiteral("\\") : rest);
         }
     }
     QString rest = canonical;

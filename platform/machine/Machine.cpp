@@ -129,7 +129,8 @@ void CreateMachineIfMissing(const QString& prefix, const QString& templateDir)
     }
     if (!ok || ::rename(Native(building).constData(), Native(prefix).constData()) != 0) {
         QDir(building).removeRecursively();
-        throw MachineError(QStringLiteral("Nie można utworzyć maszyny w folderze „%1”.").arg(prefix));
+        throw MachineError(
+            QStringLiteral("Nie można utworzyć maszyny w folderze „%1”.").arg(prefix));
     }
     // Attributes that a repository cannot carry: the boot files of a Windows 98 drive.
     DosPaths paths(prefix);
@@ -218,7 +219,8 @@ void Machine::MarkDirty(HiveFile& file)
     file.dirty = true;
     if (flushPosted_ || !QCoreApplication::instance()) return;
     flushPosted_ = true;
-    QMetaObject::invokeMethod(&flushContext_, [this] { Flush(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &flushContext_, [this] { Flush(); }, Qt::QueuedConnection);
 }
 
 void Machine::Flush()
@@ -233,10 +235,10 @@ void Machine::Save(HiveFile& file)
     const std::string& text = file.hive->Text();
     struct stat st = {};
     const bool exists = ::stat(Native(file.path).constData(), &st) == 0;
-    const FileStamp now = exists ? FileStamp{st.st_dev, st.st_ino, st.st_size,
-                                             qint64(st.st_mtim.tv_sec) * 1000000000 +
-                                                 st.st_mtim.tv_nsec}
-                                 : FileStamp{};
+    const FileStamp now =
+        exists ? FileStamp{st.st_dev, st.st_ino, st.st_size,
+                           qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec}
+               : FileStamp{};
     if (!file.conflicted && !(now == file.stamp)) {
         file.conflicted = true;
         ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
@@ -261,8 +263,10 @@ std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, 
 {
     QStringList parts = SplitKeyPath(path);
     switch (root) {
-    case HKEY_CURRENT_USER: return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
-    case HKEY_LOCAL_MACHINE: return Walk({&system_, &system_.hive->Root()}, parts, create, 0);
+    case HKEY_CURRENT_USER:
+        return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
+    case HKEY_LOCAL_MACHINE:
+        return Walk({&system_, &system_.hive->Root()}, parts, create, 0);
     case HKEY_CLASSES_ROOT:
         return Walk({&system_, &system_.hive->Root()},
                     QStringList{QStringLiteral("Software"), QStringLiteral("Classes")} + parts,
@@ -282,7 +286,8 @@ std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, 
             return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
         return std::nullopt;
     }
-    default: return std::nullopt;
+    default:
+        return std::nullopt;
     }
 }
 
@@ -314,7 +319,8 @@ std::optional<Machine::Target> Machine::FollowLink(const RegNode& link, bool cre
     const QString target = QString::fromUtf16(
         reinterpret_cast<const char16_t*>(value->data.constData()), value->data.size() / 2);
     QStringList parts = SplitKeyPath(target);
-    if (parts.size() < 2 || CompareRegNames(parts[0], QStringLiteral("Registry")) != 0) return std::nullopt;
+    if (parts.size() < 2 || CompareRegNames(parts[0], QStringLiteral("Registry")) != 0)
+        return std::nullopt;
     parts.removeFirst();
     const QString hive = parts.takeFirst();
     Target at;
@@ -446,8 +452,9 @@ bool Machine::ProfileWrite(const QString& file, const QString& section, const QS
 QString Machine::WindowsDirectory()
 {
     const QString driveC = paths_.DriveRoot(u'c');
-    return QStringLiteral("C:\\") +
-           (driveC.isEmpty() ? QStringLiteral("windows") : MatchName(driveC, QStringLiteral("windows")));
+    return QStringLiteral("C:\\") + (driveC.isEmpty()
+                                         ? QStringLiteral("windows")
+                                         : MatchName(driveC, QStringLiteral("windows")));
 }
 
 QString Machine::SystemDirectory()
@@ -494,9 +501,8 @@ QStringList Machine::ListDirectory(const QString& pattern, int attributeFilter)
     folder = folder.left(cut + 1);
     const QString host = paths_.ToHost(folder);
     if (host.isEmpty() || !QFileInfo(host).isDir()) return {};
-    QStringList names = QDir(host).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                 QDir::NoDotAndDotDot,
-                                             QDir::Name);
+    QStringList names = QDir(host).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     names.prepend(QStringLiteral(".."));
     names.prepend(QStringLiteral("."));
     QStringList result;
@@ -552,7 +558,8 @@ void Machine::Launch(const QString& program, const QStringList& arguments,
 
 void Machine::ShellExecute(const QString& verb, const QString& target, int)
 {
-    const bool isUrl = target.contains(QStringLiteral("://")) || target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
+    const bool isUrl = target.contains(QStringLiteral("://")) ||
+                       target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
     if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0) {
         if (isUrl) {
             Launch(QStringLiteral("xdg-open"), {target});

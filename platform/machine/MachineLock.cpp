@@ -55,6 +55,7 @@ bool WineserverRunning(const QString& prefix)
     else if (named.open(QIODevice::ReadOnly))
         bases << QString::fromLocal8Bit(named.readLine()).trimmed();
     for (const QString& base : bases)
-        if (!base.isEmpty() && LockHeld(base + u'/' + serverDir + QStringLiteral("/lock"))) return true;
+        if (!base.isEmpty() && LockHeld(base + u'/' + serverDir + QStringLiteral("/lock")))
+            return true;
     return false;
 }

@@ -96,14 +96,30 @@ const char* Parser::Unescape(const char* s, const char* stop, char close)
             const char e = s[1];
             s += 2;
             switch (e) {
-            case 'a': text_.push_back(7); break;
-            case 'b': text_.push_back(8); break;
-            case 't': text_.push_back(9); break;
-            case 'n': text_.push_back(10); break;
-            case 'v': text_.push_back(11); break;
-            case 'f': text_.push_back(12); break;
-            case 'r': text_.push_back(13); break;
-            case 'e': text_.push_back(27); break;
+            case 'a':
+                text_.push_back(7);
+                break;
+            case 'b':
+                text_.push_back(8);
+                break;
+            case 't':
+                text_.push_back(9);
+                break;
+            case 'n':
+                text_.push_back(10);
+                break;
+            case 'v':
+                text_.push_back(11);
+                break;
+            case 'f':
+                text_.push_back(12);
+                break;
+            case 'r':
+                text_.push_back(13);
+                break;
+            case 'e':
+                text_.push_back(27);
+                break;
             case 'x': {
                 unsigned v = 0;
                 int n = 0;
@@ -304,17 +320,24 @@ std::unique_ptr<RegistryHive> Parser::Run()
     while (NextLine(s, stop)) {
         if (s == stop) continue;
         switch (*s) {
-        case '[': KeyLine(s, stop); break;
+        case '[':
+            KeyLine(s, stop);
+            break;
         case '@':
-        case '"': ValueLine(s, stop); break;
-        case '#': OptionLine(s, stop); break;
+        case '"':
+            ValueLine(s, stop);
+            break;
+        case '#':
+            OptionLine(s, stop);
+            break;
         case ';':
             if (!key_ && QByteArray(s, stop - s).startsWith(";; All keys relative to ")) {
                 Unescape(s + 24, stop, '\0');
                 hive_->SetRelativeTo(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
     return std::move(hive_);
@@ -479,7 +502,8 @@ public:
                 Done(p);
             }
             return;
-        default: break;
+        default:
+            break;
         }
         char* const begin = Room(16 + size * 3 + (size / 20 + 1) * 4);
         char* p = begin;
@@ -543,8 +567,8 @@ public:
         if (prev_ && key.subtreeKept_) {
             out_.append(*prev_, prevStart, key.subtreeLength_);
         } else {
-            const bool printed = !key.Values().empty() || key.Children().empty() ||
-                                 key.ClassName() || key.IsLink();
+            const bool printed =
+                !key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink();
             if (!printed)
                 key.ownLength_ = 0;
             else if (prev_ && key.ownKept_ && key.ownLength_)
@@ -566,9 +590,7 @@ private:
     std::size_t mark_ = 0;
 };
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 int CompareRegNames(QStringView a, QStringView b)
 {
@@ -604,7 +626,8 @@ RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
         children_.push_back(std::make_unique<RegNode>(name.toString(), this, modified));
         return children_.back().get();
     }
-    const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
+    const auto it =
+        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
     if (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) return it->get();
     SubtreeChanged();
     return children_.insert(it, std::make_unique<RegNode>(name.toString(), this, modified))->get();
@@ -612,7 +635,8 @@ RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
 
 bool RegNode::RemoveChild(QStringView name)
 {
-    const auto it = LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
+    const auto it =
+        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
     if (it == children_.end() || CompareRegNames((*it)->name_, name) != 0) return false;
     children_.erase(it);
     SubtreeChanged();
@@ -622,7 +646,8 @@ bool RegNode::RemoveChild(QStringView name)
 const RegNodeValue* RegNode::Value(QStringView name) const
 {
     auto& values = const_cast<std::vector<RegNodeValue>&>(values_);
-    const auto it = LowerBound(values, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    const auto it =
+        LowerBound(values, name, [](const RegNodeValue& v) { return QStringView(v.name); });
     return (it != values.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
 }
 
@@ -634,7 +659,8 @@ void RegNode::SetValue(QString name, std::uint32_t type, QByteArray data)
         values_.push_back({std::move(name), type, std::move(data)});
         return;
     }
-    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    const auto it =
+        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
     if (it != values_.end() && CompareRegNames(it->name, name) == 0) {
         it->type = type;
         it->data = std::move(data);
@@ -645,7 +671,8 @@ void RegNode::SetValue(QString name, std::uint32_t type, QByteArray data)
 
 bool RegNode::RemoveValue(QStringView name)
 {
-    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    const auto it =
+        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
     if (it == values_.end() || CompareRegNames(it->name, name) != 0) return false;
     values_.erase(it);
     Changed();
@@ -653,9 +680,9 @@ bool RegNode::RemoveValue(QStringView name)
 }
 
 RegistryHive::RegistryHive(QString relativeTo, QString arch)
-    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)), root_(QString(), nullptr, FileTimeNow())
-{
-}
+    : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)),
+      root_(QString(), nullptr, FileTimeNow())
+{}
 
 std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {

@@ -2,10 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
-#include <string>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 // One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held in memory as a
@@ -30,8 +30,7 @@ class RegNode
 public:
     RegNode(QString name, RegNode* parent, std::uint64_t modified)
         : name_(std::move(name)), parent_(parent), modified_(modified)
-    {
-    }
+    {}
 
     const QString& Name() const { return name_; }
     RegNode* Parent() const { return parent_; }

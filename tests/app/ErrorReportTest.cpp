@@ -1,6 +1,7 @@
 // The general error report: the "." rule, and that a handler's error reaches the user and
 // the program carries on.
 #include "ErrorReport.h"
+
 #include "Errors.h"
 #include "ScriptedDialogs.h"
 
@@ -8,8 +9,10 @@
 
 TEST(ErrorReport, DotIsAddedAfterCharactersThatSortAfterIt)
 {
-    EXPECT_EQ(ErrorReportText(QStringLiteral("Failed to set data for 'X'")), QStringLiteral("Failed to set data for 'X'"));
-    EXPECT_EQ(ErrorReportText(QStringLiteral("Unable to write to C:\\MSDOS.SYS")), QStringLiteral("Unable to write to C:\\MSDOS.SYS."));
+    EXPECT_EQ(ErrorReportText(QStringLiteral("Failed to set data for 'X'")),
+              QStringLiteral("Failed to set data for 'X'"));
+    EXPECT_EQ(ErrorReportText(QStringLiteral("Unable to write to C:\\MSDOS.SYS")),
+              QStringLiteral("Unable to write to C:\\MSDOS.SYS."));
     EXPECT_EQ(ErrorReportText(QStringLiteral("Błąd 42")), QStringLiteral("Błąd 42."));
     EXPECT_EQ(ErrorReportText(QStringLiteral("Czy na pewno?")), QStringLiteral("Czy na pewno?."));
     EXPECT_EQ(ErrorReportText(QStringLiteral("Koniec.")), QStringLiteral("Koniec."));

@@ -18,10 +18,15 @@ const QString kSettings = QStringLiteral("Software\\Tolmar\\Ustawienia");
 QByteArray Settings(int left, int top, const QByteArray& page)
 {
     return "\n[Software\\\\Tolmar\\\\Ustawienia] 1796737660\n#time=1dd871ab1a0c09e\n"
-           "\"AktywnaKartaIndex\"=" + page + "\n"
+           "\"AktywnaKartaIndex\"=" +
+           page +
+           "\n"
            "\"Version\"=\"changed by hand\"\n"
-           "\"WindowLeft\"=dword:" + QByteArray::number(left, 16).rightJustified(8, '0') + "\n"
-           "\"WindowTop\"=dword:" + QByteArray::number(top, 16).rightJustified(8, '0') + "\n";
+           "\"WindowLeft\"=dword:" +
+           QByteArray::number(left, 16).rightJustified(8, '0') +
+           "\n"
+           "\"WindowTop\"=dword:" +
+           QByteArray::number(top, 16).rightJustified(8, '0') + "\n";
 }
 
 QPoint ScreenCentre(const QWidget& window)
@@ -38,8 +43,10 @@ TEST_F(MainFormTest, EmptyRegistryStartsCentredOnTheFirstPage)
     EXPECT_EQ(form.pos(), ScreenCentre(form));
     EXPECT_EQ(form.Karty->currentIndex(), 0);
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kSettings));
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("Version")), QStringLiteral("Tolmar Quorvex"));
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("ShortVersion")), QStringLiteral("Tolmar QX"));
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("Version")),
+              QStringLiteral("Tolmar Quorvex"));
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("ShortVersion")),
+              QStringLiteral("Tolmar QX"));
     EXPECT_FALSE(Reg(HKEY_CURRENT_USER, kSettings, QStringLiteral("WindowLeft")));
     const QPoint where = form.pos();
     form.close();
@@ -55,9 +62,10 @@ TEST_F(MainFormTest, WindowLooksAsDesigned)
     EXPECT_EQ(form.size(), QSize(792, 498));
     EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
     ASSERT_EQ(form.Karty->count(), 10);
-    const QStringList captions = {"Ikony", "Pliki i foldery", "Interfejs użytkownika", "Windows", "Sieć",
-                                  "MS-DOS", "Informacje o sprzedawcy", "Edytor plików systemowych",
-                                  "O programie", "Sztuczki"};
+    const QStringList captions = {
+        "Ikony",       "Pliki i foldery", "Interfejs użytkownika",   "Windows",
+        "Sieć",        "MS-DOS",          "Informacje o sprzedawcy", "Edytor plików systemowych",
+        "O programie", "Sztuczki"};
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ(form.Karty->tabText(i), captions[i]);
         EXPECT_FALSE(form.Karty->tabIcon(i).isNull());
@@ -94,7 +102,8 @@ TEST_F(MainFormTest, VersionValuesAreRewrittenAtEveryStart)
 {
     machine.WriteHive(QStringLiteral("user.reg"), Settings(1, 2, "dword:00000000"));
     Start();
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("Version")), QStringLiteral("Tolmar Quorvex"));
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, QStringLiteral("Version")),
+              QStringLiteral("Tolmar Quorvex"));
 }
 
 TEST_F(MainFormTest, ClosingOnTheTricksPageOpensItNextTime)
@@ -151,9 +160,10 @@ TEST_F(MainFormTest, ARemovedSettingsKeyStillLetsTheWindowClose)
 
 TEST_F(MainFormTest, ComputerNameAndMemorySize)
 {
-    machine.WriteHive(QStringLiteral("system.reg"),
-                      "\n[System\\\\CurrentControlSet\\\\Control\\\\ComputerName\\\\ComputerName] 1796737660\n"
-                      "#time=1dd871ab1a0c09e\n\"ComputerName\"=\"KOMPUTER-\\x141\"\n");
+    machine.WriteHive(
+        QStringLiteral("system.reg"),
+        "\n[System\\\\CurrentControlSet\\\\Control\\\\ComputerName\\\\ComputerName] 1796737660\n"
+        "#time=1dd871ab1a0c09e\n\"ComputerName\"=\"KOMPUTER-\\x141\"\n");
     Machine::Options options;
     options.totalMemory = 96ull << 20;
     TMainForm& form = Start(options);

@@ -12,18 +12,24 @@
 
 namespace {
 
-const QString kAdvanced = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced");
-const QString kBitBucket = QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket");
-const QString kShellFoldersKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+const QString kAdvanced =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced");
+const QString kBitBucket =
+    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket");
+const QString kShellFoldersKey =
+    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
 
 QByteArray Key(const char* path, const QByteArray& values)
 {
     return QByteArray("\n[") + path + "] 1796737660\n#time=1dd871ab1a0c09e\n" + values;
 }
 
-const char* kAdvancedPath = "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Advanced";
-const char* kShellPath = "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders";
-const char* kBitBucketPath = "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\BitBucket";
+const char* kAdvancedPath =
+    "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Advanced";
+const char* kShellPath =
+    "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell Folders";
+const char* kBitBucketPath =
+    "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\BitBucket";
 
 class PlikiFolderyTest : public MainFormTest
 {
@@ -80,7 +86,8 @@ TEST_F(PlikiFolderyTest, HiddenShowsCheckedOnlyForOneAndUnchecksToTwo)
 {
     for (const char* stored : {"dword:00000002", "dword:00000000", "dword:00000007"}) {
         SCOPED_TRACE(stored);
-        machine.WriteHive(QStringLiteral("user.reg"), Key(kAdvancedPath, QByteArray("\"Hidden\"=") + stored + "\n"));
+        machine.WriteHive(QStringLiteral("user.reg"),
+                          Key(kAdvancedPath, QByteArray("\"Hidden\"=") + stored + "\n"));
         Start();
         EXPECT_FALSE(Page().CheckBox1->isChecked());
         Page().CheckBox1->click();
@@ -94,8 +101,9 @@ TEST_F(PlikiFolderyTest, HiddenShowsCheckedOnlyForOneAndUnchecksToTwo)
 TEST_F(PlikiFolderyTest, CheckedValuesAreWrittenBackAtStart)
 {
     machine.WriteHive(QStringLiteral("user.reg"),
-                      Key(kAdvancedPath, "\"Hidden\"=dword:00000001\n\"HideFileExt\"=dword:00000000\n"
-                                         "\"ShowSuperHidden\"=dword:00000005\n"));
+                      Key(kAdvancedPath,
+                          "\"Hidden\"=dword:00000001\n\"HideFileExt\"=dword:00000000\n"
+                          "\"ShowSuperHidden\"=dword:00000005\n"));
     Start();
     EXPECT_TRUE(Page().CheckBox1->isChecked());
     EXPECT_TRUE(Page().CheckBox2->isChecked());
@@ -108,12 +116,15 @@ TEST_F(PlikiFolderyTest, CheckedValuesAreWrittenBackAtStart)
 
 TEST_F(PlikiFolderyTest, ABooleanStoredAsBinaryIsShownUncheckedAndReplacedByADword)
 {
-    machine.WriteHive(QStringLiteral("system.reg"), Key(kBitBucketPath, "\"NukeOnDelete\"=hex:01,00,00,00\n"));
-    machine.WriteHive(QStringLiteral("user.reg"), Key(kAdvancedPath, "\"HideFileExt\"=hex:01,00,00,00\n"));
+    machine.WriteHive(QStringLiteral("system.reg"),
+                      Key(kBitBucketPath, "\"NukeOnDelete\"=hex:01,00,00,00\n"));
+    machine.WriteHive(QStringLiteral("user.reg"),
+                      Key(kAdvancedPath, "\"HideFileExt\"=hex:01,00,00,00\n"));
     Start();
     EXPECT_FALSE(Page().CheckBox4->isChecked());
     EXPECT_FALSE(Page().CheckBox3->isChecked());
-    EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kBitBucket, QStringLiteral("NukeOnDelete"))->type, REG_BINARY);
+    EXPECT_EQ(Reg(HKEY_LOCAL_MACHINE, kBitBucket, QStringLiteral("NukeOnDelete"))->type,
+              REG_BINARY);
     Page().CheckBox4->click();
     EXPECT_EQ(Dword(HKEY_LOCAL_MACHINE, kBitBucket, QStringLiteral("NukeOnDelete")), 1);
     Page().CheckBox4->click();
@@ -130,7 +141,8 @@ TEST_F(PlikiFolderyTest, SwitchesCreateTheirKeysAndLandInTheRegistryFiles)
     const QByteArray user = machine.ReadFile(QStringLiteral("user.reg"));
     EXPECT_TRUE(user.contains("\"HideFileExt\"=dword:00000001")) << user.constData();
     EXPECT_TRUE(user.contains("\"ShowSuperHidden\"=dword:00000001"));
-    EXPECT_TRUE(machine.ReadFile(QStringLiteral("system.reg")).contains("\"NukeOnDelete\"=dword:00000001"));
+    EXPECT_TRUE(
+        machine.ReadFile(QStringLiteral("system.reg")).contains("\"NukeOnDelete\"=dword:00000001"));
 }
 
 TEST_F(PlikiFolderyTest, AcceptWritesNonEmptyPathsAsTyped)
@@ -146,8 +158,10 @@ TEST_F(PlikiFolderyTest, AcceptWritesNonEmptyPathsAsTyped)
     SetPath(QStringLiteral("Pulpit"), QStringLiteral("D:\\Nie ma takiego  "));
     SetPath(QStringLiteral("Dane aplikacji"), QString());
     Accept();
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Desktop")), QStringLiteral("D:\\Nie ma takiego  "));
-    EXPECT_EQ(Text(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("AppData")), QStringLiteral("C:\\WINDOWS\\Dane aplikacji"));
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Desktop")),
+              QStringLiteral("D:\\Nie ma takiego  "));
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("AppData")),
+              QStringLiteral("C:\\WINDOWS\\Dane aplikacji"));
     EXPECT_FALSE(Reg(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Favorites")));
     // An expandable path read as text goes back as plain text.
     EXPECT_EQ(Reg(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"))->type, REG_SZ);
@@ -156,8 +170,9 @@ TEST_F(PlikiFolderyTest, AcceptWritesNonEmptyPathsAsTyped)
 TEST_F(PlikiFolderyTest, AValueOfAnotherTypeEndsTheListAtItsRow)
 {
     machine.WriteHive(QStringLiteral("user.reg"),
-                      Key(kShellPath, "\"AppData\"=\"A\"\n\"Cache\"=\"B\"\n\"Cookies\"=dword:00000001\n"
-                                      "\"Desktop\"=\"D\"\n"));
+                      Key(kShellPath,
+                          "\"AppData\"=\"A\"\n\"Cache\"=\"B\"\n\"Cookies\"=dword:00000001\n"
+                          "\"Desktop\"=\"D\"\n"));
     Start();
     EXPECT_EQ(Path(QStringLiteral("Dane aplikacji")), QStringLiteral("A"));
     EXPECT_EQ(Path(QStringLiteral("Temporary Internet Files")), QStringLiteral("B"));
@@ -183,14 +198,16 @@ TEST_F(PlikiFolderyTest, HelpTextsFollowTheMouse)
 {
     Start();
     const auto moveOver = [](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(w, &move);
     };
     moveOver(Page().CheckBox4);
-    EXPECT_TRUE(Form().OpisPomocy->toPlainText().startsWith(QStringLiteral("Nie przenosi plików do kosza")));
+    EXPECT_TRUE(Form().OpisPomocy->toPlainText().startsWith(
+        QStringLiteral("Nie przenosi plików do kosza")));
     moveOver(Page().CheckBox3);
-    EXPECT_TRUE(Form().OpisPomocy->toPlainText().startsWith(QStringLiteral("Określa czy rozszerzenia")));
+    EXPECT_TRUE(
+        Form().OpisPomocy->toPlainText().startsWith(QStringLiteral("Określa czy rozszerzenia")));
     moveOver(Page().CheckBox1);
     const QString hidden = Form().OpisPomocy->toPlainText();
     moveOver(Page().CheckBox2);

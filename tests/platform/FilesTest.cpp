@@ -1,5 +1,6 @@
 // Paths, path keywords, attributes, listings and the shell on an emulated machine.
 #include "Files.h"
+
 #include "TempMachine.h"
 
 #include <QDir>
@@ -42,13 +43,16 @@ TEST(DosPaths, ComponentsMatchIgnoringCaseExactFirst)
     m.WriteFile(QStringLiteral("drive_c/WINDOWS/twin"), "lower");
     DosPaths paths(m.Prefix());
     const QString c = paths.DriveRoot(u'C');
-    EXPECT_EQ(paths.ToHost(QStringLiteral("c:\\windows\\SYSTEM.INI")), c + QStringLiteral("/WINDOWS/System.ini"));
+    EXPECT_EQ(paths.ToHost(QStringLiteral("c:\\windows\\SYSTEM.INI")),
+              c + QStringLiteral("/WINDOWS/System.ini"));
     EXPECT_EQ(paths.ToHost(QStringLiteral("C:/Windows/twin")), c + QStringLiteral("/WINDOWS/twin"));
-    EXPECT_EQ(paths.ToHost(QStringLiteral("C:\\WINDOWS\\Twin")), c + QStringLiteral("/WINDOWS/Twin"));
+    EXPECT_EQ(paths.ToHost(QStringLiteral("C:\\WINDOWS\\Twin")),
+              c + QStringLiteral("/WINDOWS/Twin"));
     // A name that does not exist yet keeps the case it was given, below the first missing part.
     EXPECT_EQ(paths.ToHost(QStringLiteral("C:\\windows\\Nowy\\Plik.TXT")),
               c + QStringLiteral("/WINDOWS/Nowy/Plik.TXT"));
-    EXPECT_EQ(paths.ToHost(QStringLiteral("C:\\WINDOWS\\..\\..\\WINDOWS")), c + QStringLiteral("/WINDOWS"));
+    EXPECT_EQ(paths.ToHost(QStringLiteral("C:\\WINDOWS\\..\\..\\WINDOWS")),
+              c + QStringLiteral("/WINDOWS"));
     EXPECT_EQ(paths.ToHost(QStringLiteral("Q:\\x")), QString());
 }
 
@@ -61,10 +65,13 @@ TEST(DosPaths, DrivesAndZ)
     QFile::link(QStringLiteral("../drive_c"), m.Host(QStringLiteral("dosdevices/c:")));
     QFile::link(QStringLiteral("/"), m.Host(QStringLiteral("dosdevices/z:")));
     DosPaths paths(m.Prefix());
-    EXPECT_EQ(paths.ToHost(QStringLiteral("D:\\a.txt")), QDir(elsewhere.path()).canonicalPath() + QStringLiteral("/a.txt"));
-    EXPECT_EQ(paths.ToWindows(elsewhere.path() + QStringLiteral("/a.txt")), QStringLiteral("D:\\a.txt"));
+    EXPECT_EQ(paths.ToHost(QStringLiteral("D:\\a.txt")),
+              QDir(elsewhere.path()).canonicalPath() + QStringLiteral("/a.txt"));
+    EXPECT_EQ(paths.ToWindows(elsewhere.path() + QStringLiteral("/a.txt")),
+              QStringLiteral("D:\\a.txt"));
     EXPECT_EQ(paths.ToWindows(m.Host(QStringLiteral("drive_c"))), QStringLiteral("C:\\"));
-    EXPECT_EQ(paths.ToWindows(QStringLiteral("/usr/bin/tolmar")), QStringLiteral("Z:\\usr\\bin\\tolmar"));
+    EXPECT_EQ(paths.ToWindows(QStringLiteral("/usr/bin/tolmar")),
+              QStringLiteral("Z:\\usr\\bin\\tolmar"));
     EXPECT_EQ(paths.ToHost(QStringLiteral("Z:\\usr")), QStringLiteral("/usr"));
 }
 
@@ -104,7 +111,8 @@ TEST_F(FileAttributes, ReadOnlyIsTheAbsenceOfWriteBits)
               0);
     EXPECT_TRUE(FileGetAttr(file) & faReadOnly);
     FileSetAttr(file, 0);
-    EXPECT_TRUE(QFile::permissions(m.Host(QStringLiteral("drive_c/MSDOS.SYS"))) & QFile::WriteOwner);
+    EXPECT_TRUE(QFile::permissions(m.Host(QStringLiteral("drive_c/MSDOS.SYS"))) &
+                QFile::WriteOwner);
     EXPECT_FALSE(FileGetAttr(file) & faReadOnly);
 }
 
@@ -150,25 +158,33 @@ TEST(Shell, DocumentsAndCommandsGoThroughTheLauncher)
     m.WriteFile(QStringLiteral("drive_c/WINDOWS/help.doc"), "x");
     QStringList launched;
     Machine::Options options;
-    options.launch = [&](const QString& program, const QStringList& arguments, const QStringList& env) {
-        launched << program + u' ' + arguments.join(u' ') + (env.isEmpty() ? QString() : u' ' + env.join(u' '));
+    options.launch = [&](const QString& program, const QStringList& arguments,
+                         const QStringList& env) {
+        launched << program + u' ' + arguments.join(u' ') +
+                        (env.isEmpty() ? QString() : u' ' + env.join(u' '));
     };
     m.Open(options);
-    ShellExecute(QStringLiteral("open"), QStringLiteral("mailto:kontakt@example.org?subject=Tolmar"), SW_SHOWMAXIMIZED);
-    ShellExecute(QStringLiteral("open"), QStringLiteral("http://tolmar.example.org"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"),
+                 QStringLiteral("mailto:kontakt@example.org?subject=Tolmar"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("http://tolmar.example.org"),
+                 SW_SHOWMAXIMIZED);
     ShellExecute(QStringLiteral("open"), QStringLiteral("C:\\windows\\HELP.DOC"), SW_SHOWMAXIMIZED);
-    ShellExecute(QStringLiteral("open"), QStringLiteral("C:\\windows\\missing.doc"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("C:\\windows\\missing.doc"),
+                 SW_SHOWMAXIMIZED);
     ASSERT_EQ(launched.size(), 3);
     EXPECT_EQ(launched[0], QStringLiteral("xdg-open mailto:kontakt@example.org?subject=Tolmar"));
     EXPECT_EQ(launched[1], QStringLiteral("xdg-open http://tolmar.example.org"));
-    EXPECT_EQ(launched[2], QStringLiteral("xdg-open ") + m.Get().Paths().DriveRoot(u'c') + QStringLiteral("/WINDOWS/help.doc"));
+    EXPECT_EQ(launched[2], QStringLiteral("xdg-open ") + m.Get().Paths().DriveRoot(u'c') +
+                               QStringLiteral("/WINDOWS/help.doc"));
     launched.clear();
     WinExec(QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl"), SW_SHOWNORMAL);
     if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty()) {
         EXPECT_TRUE(launched.isEmpty());
     } else {
         ASSERT_EQ(launched.size(), 1);
-        EXPECT_TRUE(launched[0].endsWith(QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl WINEPREFIX=") + m.Get().Prefix()));
+        EXPECT_TRUE(launched[0].endsWith(
+            QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl WINEPREFIX=") +
+            m.Get().Prefix()));
     }
 }
 

@@ -75,7 +75,9 @@ QString ServerDir(const QString& prefix)
 {
     struct stat st = {};
     ::stat(QFile::encodeName(prefix).constData(), &st);
-    return QStringLiteral("server-%1-%2").arg(qulonglong(st.st_dev), 0, 16).arg(qulonglong(st.st_ino), 0, 16);
+    return QStringLiteral("server-%1-%2")
+        .arg(qulonglong(st.st_dev), 0, 16)
+        .arg(qulonglong(st.st_ino), 0, 16);
 }
 
 } // namespace
@@ -98,14 +100,16 @@ TEST(MachineOpen, RunningWineserverIsRefused)
     QDir().mkpath(debianTmp.path() + u'/' + ServerDir(m.Prefix()));
     m.WriteFile(QStringLiteral("wineserver"), debianTmp.path().toLocal8Bit() + "\n");
     {
-        LockHolder server(debianTmp.path() + u'/' + ServerDir(m.Prefix()) + QStringLiteral("/lock"));
+        LockHolder server(debianTmp.path() + u'/' + ServerDir(m.Prefix()) +
+                          QStringLiteral("/lock"));
         const QString error = OpenError(m.Prefix());
         EXPECT_TRUE(error.contains(QStringLiteral("wineserver"))) << qPrintable(error);
     }
     // A lock file that nobody holds is what a stopped server leaves behind.
     EXPECT_EQ(OpenError(m.Prefix()), QString());
 
-    const QString upstream = QStringLiteral("/tmp/.wine-%1/").arg(::getuid()) + ServerDir(m.Prefix());
+    const QString upstream =
+        QStringLiteral("/tmp/.wine-%1/").arg(::getuid()) + ServerDir(m.Prefix());
     ASSERT_TRUE(QDir().mkpath(upstream));
     {
         LockHolder server(upstream + QStringLiteral("/lock"));
@@ -169,7 +173,8 @@ TEST(MachineSave, AFileChangedOnDiskIsNotOverwritten)
     m.Open();
     QStringList reported;
     m.Get().SetSaveErrorHandler([&](const QString& text) { reported << text; });
-    const QByteArray foreign = Fixture("user.reg") + "\n[Foreign] 1796737660\n#time=1dd871ab1a0c09e\n";
+    const QByteArray foreign =
+        Fixture("user.reg") + "\n[Foreign] 1796737660\n#time=1dd871ab1a0c09e\n";
     m.WriteFile(QStringLiteral("user.reg"), foreign);
     TRegistry reg;
     reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
@@ -221,13 +226,16 @@ TEST(MachineSave, AKilledSaveLeavesTheOldOrTheNewFile)
 
         const QByteArray text = m.ReadFile(QStringLiteral("system.reg"));
         const auto hive = RegistryHive::Parse(text);
-        EXPECT_EQ(QByteArray::fromStdString(hive->Serialize()), text) << "torn file in round " << round;
+        EXPECT_EQ(QByteArray::fromStdString(hive->Serialize()), text)
+            << "torn file in round " << round;
         const RegNode* tolmar = hive->Root().Child(u"Software")->Child(u"Tolmar");
         ASSERT_NE(tolmar, nullptr);
         EXPECT_NE(tolmar->Value(u"Save"), nullptr);
     }
     m.Open();
-    EXPECT_TRUE(QDir(m.Prefix()).entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden).isEmpty())
+    EXPECT_TRUE(QDir(m.Prefix())
+                    .entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden)
+                    .isEmpty())
         << "temporary files of killed saves are cleared when the machine opens";
 }
 
@@ -241,7 +249,8 @@ TEST(DefaultMachine, LocationFollowsTheEnvironment)
     qputenv("XDG_DATA_HOME", "/data/home");
     EXPECT_EQ(DefaultMachinePath(), QStringLiteral("/data/home/tolmar/machine"));
     qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(DefaultMachinePath(), QDir::homePath() + QStringLiteral("/.local/share/tolmar/machine"));
+    EXPECT_EQ(DefaultMachinePath(),
+              QDir::homePath() + QStringLiteral("/.local/share/tolmar/machine"));
     if (!oldMachine.isNull()) qputenv("TOLMAR_MACHINE", oldMachine);
     if (!oldData.isNull()) qputenv("XDG_DATA_HOME", oldData);
 }
@@ -260,11 +269,14 @@ TEST(DefaultMachine, MadeFromTheTemplateOnFirstUse)
     EXPECT_TRUE(FileGetAttr(msdos) & faReadOnly);
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"), false));
+    ASSERT_TRUE(reg.OpenKey(
+        QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"), false));
     EXPECT_FALSE(reg.ReadString(QStringLiteral("ComputerName")).isEmpty());
     EXPECT_TRUE(FileExists(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\System.ini")));
-    EXPECT_TRUE(DirectoryExists(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\Web\\Wallpaper")));
-    EXPECT_TRUE(DirectoryExists(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\Menu Start")));
+    EXPECT_TRUE(
+        DirectoryExists(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\Web\\Wallpaper")));
+    EXPECT_TRUE(
+        DirectoryExists(GetSystemPath(QStringLiteral("win")) + QStringLiteral("\\Menu Start")));
     SetCurrentPlatform(nullptr);
     // An existing machine is never touched by the template.
     QFile::remove(prefix + QStringLiteral("/system.reg"));

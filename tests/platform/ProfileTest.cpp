@@ -11,21 +11,22 @@
 
 namespace {
 
-const QByteArray kMsDos = "[Paths]\r\n"
-                          "WinDir=C:\\WINDOWS\r\n"
-                          "\r\n"
-                          "[Options]\r\n"
-                          "BootGUI=1\r\n"
-                          "Logo = 0 \r\n"
-                          "Quoted=\"  with spaces  \"\r\n"
-                          "BootGUI=0\r\n"
-                          ";\r\n"
-                          ";The following lines are required for compatibility with other "
-                          "programs.\r\n"
-                          ";xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
-                          "\r\n"
-                          "[options]\r\n"
-                          "Second=1\r\n";
+const QByteArray kMsDos =
+    "[Paths]\r\n"
+    "WinDir=C:\\WINDOWS\r\n"
+    "\r\n"
+    "[Options]\r\n"
+    "BootGUI=1\r\n"
+    "Logo = 0 \r\n"
+    "Quoted=\"  with spaces  \"\r\n"
+    "BootGUI=0\r\n"
+    ";\r\n"
+    ";The following lines are required for compatibility with other "
+    "programs.\r\n"
+    ";xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
+    "\r\n"
+    "[options]\r\n"
+    "Second=1\r\n";
 
 } // namespace
 
@@ -70,11 +71,12 @@ TEST(ProfileText, NewSectionGoesAtTheEnd)
                                    QStringLiteral("C:\\WIN386.SWP"));
     ASSERT_TRUE(out);
     EXPECT_EQ(*out, kMsDos + "\r\n[386Enh]\r\nPagingFile=C:\\WIN386.SWP\r\n");
-    const auto unterminated = ProfileUpdate("[a]\nx=1", QStringLiteral("a"), QStringLiteral("y"),
-                                            QStringLiteral("2"));
+    const auto unterminated =
+        ProfileUpdate("[a]\nx=1", QStringLiteral("a"), QStringLiteral("y"), QStringLiteral("2"));
     EXPECT_EQ(*unterminated, "[a]\nx=1\r\ny=2\r\n");
-    EXPECT_EQ(*ProfileUpdate(QByteArray(), QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v")),
-              "[s]\r\nk=v\r\n");
+    EXPECT_EQ(
+        *ProfileUpdate(QByteArray(), QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v")),
+        "[s]\r\nk=v\r\n");
     EXPECT_EQ(*ProfileUpdate("[empty]\r\n[next]\r\n", QStringLiteral("Empty"), QStringLiteral("k"),
                              QStringLiteral("v")),
               "[empty]\r\nk=v\r\n[next]\r\n");
@@ -185,6 +187,7 @@ TEST_F(TIniFileTest, WriteKeepsModeAndDosAttributes)
     if (!SupportsDosAttributes(m.Prefix())) GTEST_SKIP() << "no extended attributes here";
     const QString file = QStringLiteral("C:\\MSDOS.SYS");
     FileSetAttr(file, faHidden | faSysFile);
-    TIniFile(file).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"), QStringLiteral("1"));
+    TIniFile(file).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"),
+                               QStringLiteral("1"));
     EXPECT_EQ(FileGetAttr(file) & (faHidden | faSysFile | faReadOnly), faHidden | faSysFile);
 }

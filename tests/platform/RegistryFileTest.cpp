@@ -57,7 +57,8 @@ TEST(RegistryFile, FixtureKeysAreFoundCaseInsensitively)
 {
     const auto hive = RegistryHive::Parse(Fixture("system.reg"));
     RegNode* node = &hive->Root();
-    for (const char* part : {"SYSTEM", "currentcontrolset", "Control", "ComputerName", "ComputerName"}) {
+    for (const char* part :
+         {"SYSTEM", "currentcontrolset", "Control", "ComputerName", "ComputerName"}) {
         node = node->Child(QString::fromLatin1(part));
         ASSERT_NE(node, nullptr) << part;
     }
@@ -96,9 +97,11 @@ TEST(RegistryFile, KeyNamesEscapeBrackets)
 TEST(RegistryFile, EmptyDefaultValueAndTypedStrings)
 {
     EXPECT_EQ(ValueLines(OneValue(QString(), REG_SZ, Utf16(QString()))), "@=\"\"\n");
-    EXPECT_EQ(ValueLines(OneValue(QStringLiteral("P"), REG_EXPAND_SZ, Utf16(QStringLiteral("%WINDIR%")))),
-              "\"P\"=str(2):\"%WINDIR%\"\n");
-    QByteArray multi = Utf16(QStringLiteral("a")) + Utf16(QStringLiteral("b")) + QByteArray(2, '\0');
+    EXPECT_EQ(
+        ValueLines(OneValue(QStringLiteral("P"), REG_EXPAND_SZ, Utf16(QStringLiteral("%WINDIR%")))),
+        "\"P\"=str(2):\"%WINDIR%\"\n");
+    QByteArray multi =
+        Utf16(QStringLiteral("a")) + Utf16(QStringLiteral("b")) + QByteArray(2, '\0');
     const QByteArray text = OneValue(QStringLiteral("M"), REG_MULTI_SZ, multi);
     EXPECT_EQ(ValueLines(text), "\"M\"=str(7):\"a\\0b\\0\"\n");
     EXPECT_EQ(RoundTrip(text), text);
@@ -183,7 +186,8 @@ TEST(RegistryFile, ValuesWrittenByTolmarReadBackAfterReload)
     m.Reopen();
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("software\\TOLMAR\\próba [1]"), false));
-    EXPECT_EQ(reg.ReadString(QStringLiteral("ścieżka")), QStringLiteral("C:\\Program Files\\\"Zażółć\""));
+    EXPECT_EQ(reg.ReadString(QStringLiteral("ścieżka")),
+              QStringLiteral("C:\\Program Files\\\"Zażółć\""));
     EXPECT_TRUE(reg.ValueExists(QString()));
     EXPECT_EQ(reg.ReadString(QString()), QString());
     EXPECT_EQ(reg.ReadInteger(QStringLiteral("Liczba")), -2);
@@ -219,9 +223,14 @@ TEST(RegistryFile, KeptTextAfterChangesEqualsAFullWrite)
     const auto changes = [](RegistryHive& hive) {
         RegNode& root = hive.Root();
         RegNode* software = root.Child(u"Software");
-        software->Child(u"Microsoft")->AddChild(u"Tolmar", 5)->SetValue(QStringLiteral("A"), REG_DWORD, QByteArray(4, '\1'));
+        software->Child(u"Microsoft")
+            ->AddChild(u"Tolmar", 5)
+            ->SetValue(QStringLiteral("A"), REG_DWORD, QByteArray(4, '\1'));
         software->AddChild(u"Wine", 5)->Touch(0x1dd871ab2474c98ULL);
-        root.Child(u"System")->Child(u"CurrentControlSet")->Child(u"Control")->RemoveChild(u"ComputerName");
+        root.Child(u"System")
+            ->Child(u"CurrentControlSet")
+            ->Child(u"Control")
+            ->RemoveChild(u"ComputerName");
         // A key with only subkeys is left out once it gains one and has no values.
         RegNode* lone = root.AddChild(u"Lone", 0x1dd871ab2474c98ULL);
         lone->AddChild(u"Inner", 0x1dd871ab2474c98ULL);

@@ -1,7 +1,8 @@
 // The registry access object: the exact behaviour on missing values and wrong types that the
 // pages rely on.
-#include "Errors.h"
 #include "TRegistry.h"
+
+#include "Errors.h"
 #include "TempMachine.h"
 
 #include <gtest/gtest.h>
@@ -13,17 +14,16 @@ class TRegistryTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m.WriteHive(QStringLiteral("user.reg"),
-                    "\n[Types] 1796737660\n#time=1dd871ab1a0c09e\n"
-                    "\"Bin4\"=hex:01,00,00,00\n"
-                    "\"Bin8\"=hex:01,02,03,04,05,06,07,08\n"
-                    "\"Dword5\"=dword:00000005\n"
-                    "\"Expand\"=str(2):\"%WINDIR%\\\\x\"\n"
-                    "\"Long\"=\"abcdef\"\n"
-                    "\"Multi\"=str(7):\"a\\0b\\0\"\n"
-                    "\"Nul\"=\"ab\\0cd\"\n"
-                    "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\n"
-                    "\"Short\"=\"a\"\n");
+        m.WriteHive(QStringLiteral("user.reg"), "\n[Types] 1796737660\n#time=1dd871ab1a0c09e\n"
+                                                "\"Bin4\"=hex:01,00,00,00\n"
+                                                "\"Bin8\"=hex:01,02,03,04,05,06,07,08\n"
+                                                "\"Dword5\"=dword:00000005\n"
+                                                "\"Expand\"=str(2):\"%WINDIR%\\\\x\"\n"
+                                                "\"Long\"=\"abcdef\"\n"
+                                                "\"Multi\"=str(7):\"a\\0b\\0\"\n"
+                                                "\"Nul\"=\"ab\\0cd\"\n"
+                                                "\"Qword\"=hex(b):01,00,00,00,00,00,00,00\n"
+                                                "\"Short\"=\"a\"\n");
         m.Open();
     }
 
@@ -159,7 +159,8 @@ TEST_F(TRegistryTest, RelativeAndAbsolutePaths)
     EXPECT_EQ(reg.CurrentPath(), QStringLiteral("Types\\Sub\\Deeper"));
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\Sub\\Deeper"), true));
     EXPECT_EQ(reg.CurrentPath(), QStringLiteral("Sub\\Deeper"));
-    EXPECT_TRUE(CurrentPlatform().RegOpenKey(HKEY_CURRENT_USER, QStringLiteral("Types\\Sub\\Deeper")));
+    EXPECT_TRUE(
+        CurrentPlatform().RegOpenKey(HKEY_CURRENT_USER, QStringLiteral("Types\\Sub\\Deeper")));
     EXPECT_TRUE(CurrentPlatform().RegOpenKey(HKEY_CURRENT_USER, QStringLiteral("Sub\\Deeper")));
     // An empty path opens the current key again.
     ASSERT_TRUE(reg.OpenKey(QString(), true));
@@ -227,7 +228,8 @@ TEST_F(TRegistryTest, ClassesRootIsSoftwareClassesOfTheMachine)
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("Directory\\shell\\Tolmar QX"), true));
     reg.WriteString(QString(), QStringLiteral("Tolmar"));
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
-    ASSERT_TRUE(reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), false));
+    ASSERT_TRUE(
+        reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), false));
     EXPECT_EQ(reg.ReadString(QString()), QStringLiteral("Tolmar"));
 }
 
@@ -237,7 +239,8 @@ TEST_F(TRegistryTest, CurrentConfigAndUsers)
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("Display\\Settings"), true));
     EXPECT_TRUE(CurrentPlatform().RegOpenKey(
         HKEY_LOCAL_MACHINE,
-        QStringLiteral("System\\CurrentControlSet\\Hardware Profiles\\Current\\Display\\Settings")));
+        QStringLiteral(
+            "System\\CurrentControlSet\\Hardware Profiles\\Current\\Display\\Settings")));
     reg.SetRootKey(HKEY_USERS);
     ASSERT_TRUE(reg.OpenKey(QString(), false));
     QStringList users;
@@ -257,21 +260,25 @@ TEST(TRegistryLinks, LinkKeysAreFollowed)
     for (QChar c : target)
         hex += QByteArray::number(c.unicode(), 16).rightJustified(2, '0') + ",00,";
     hex.chop(1);
-    m.WriteHive(QStringLiteral("system.reg"),
-                "\n[Software\\\\Link] 1796737655\n#time=1dd871aae37c3c6\n#link\n"
-                "\"SymbolicLinkValue\"=hex(6):" + hex + "\n"
-                "\n[Software\\\\Loop] 1796737655\n#time=1dd871aae37c3c6\n#link\n"
-                "\"SymbolicLinkValue\"=hex(6):5c,00,52,00,65,00,67,00,69,00,73,00,74,00,72,00,79,00,"
-                "5c,00,4d,00,61,00,63,00,68,00,69,00,6e,00,65,00,5c,00,53,00,6f,00,66,00,74,00,77,00,"
-                "61,00,72,00,65,00,5c,00,4c,00,6f,00,6f,00,70,00\n"
-                "\n[Software\\\\Target] 1796737655\n#time=1dd871aae37c3c6\n\"v\"=dword:00000007\n");
+    m.WriteHive(
+        QStringLiteral("system.reg"),
+        "\n[Software\\\\Link] 1796737655\n#time=1dd871aae37c3c6\n#link\n"
+        "\"SymbolicLinkValue\"=hex(6):" +
+            hex +
+            "\n"
+            "\n[Software\\\\Loop] 1796737655\n#time=1dd871aae37c3c6\n#link\n"
+            "\"SymbolicLinkValue\"=hex(6):5c,00,52,00,65,00,67,00,69,00,73,00,74,00,72,00,79,00,"
+            "5c,00,4d,00,61,00,63,00,68,00,69,00,6e,00,65,00,5c,00,53,00,6f,00,66,00,74,00,77,00,"
+            "61,00,72,00,65,00,5c,00,4c,00,6f,00,6f,00,70,00\n"
+            "\n[Software\\\\Target] 1796737655\n#time=1dd871aae37c3c6\n\"v\"=dword:00000007\n");
     m.Open();
     TRegistry reg;
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("Software\\Link"), false));
     EXPECT_EQ(reg.ReadInteger(QStringLiteral("v")), 7);
     ASSERT_TRUE(reg.OpenKey(QStringLiteral("\\Software\\Link\\Sub"), true));
-    EXPECT_TRUE(CurrentPlatform().RegOpenKey(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Target\\Sub")));
+    EXPECT_TRUE(
+        CurrentPlatform().RegOpenKey(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\Target\\Sub")));
     // A link to itself ends after sixteen levels instead of looping.
     EXPECT_FALSE(reg.OpenKey(QStringLiteral("\\Software\\Loop"), false));
 }

@@ -23,7 +23,8 @@ QByteArray Read(const QString& path)
 
 TEST(Smoke, FreshMachineStartsAndStopsCleanly)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) GTEST_SKIP() << "needs a display (run under xvfb-run)";
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        GTEST_SKIP() << "needs a display (run under xvfb-run)";
     QTemporaryDir home;
     const QString prefix = home.path() + QStringLiteral("/machine");
     QProcess tolmar;
@@ -36,7 +37,10 @@ TEST(Smoke, FreshMachineStartsAndStopsCleanly)
 
     // The start-up writes are saved once the window's first events have been handled.
     const bool started = QTest::qWaitFor(
-        [&] { return Read(prefix + QStringLiteral("/user.reg")).contains("\"Version\"=\"Tolmar Quorvex\""); },
+        [&] {
+            return Read(prefix + QStringLiteral("/user.reg"))
+                .contains("\"Version\"=\"Tolmar Quorvex\"");
+        },
         30000);
     ASSERT_TRUE(started) << tolmar.readAllStandardError().toStdString();
     EXPECT_EQ(tolmar.state(), QProcess::Running);
@@ -47,8 +51,9 @@ TEST(Smoke, FreshMachineStartsAndStopsCleanly)
     EXPECT_EQ(tolmar.exitCode(), 0);
 
     const QByteArray user = Read(prefix + QStringLiteral("/user.reg"));
-    for (const char* value : {"\"WindowLeft\"=dword:", "\"WindowTop\"=dword:",
-                              "\"AktywnaKartaIndex\"=dword:00000000", "\"ShortVersion\"=\"Tolmar QX\""})
+    for (const char* value :
+         {"\"WindowLeft\"=dword:", "\"WindowTop\"=dword:", "\"AktywnaKartaIndex\"=dword:00000000",
+          "\"ShortVersion\"=\"Tolmar QX\""})
         EXPECT_TRUE(user.contains(value)) << value;
 
     Machine machine(prefix); // the machine is free again

@@ -23,8 +23,7 @@ protected:
     TMainForm& Restart();
 
     TMainForm& Form() { return *form_; }
-    template <class Control>
-    Control* Find(const char* name)
+    template <class Control> Control* Find(const char* name)
     {
         auto* control = form_->findChild<Control*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << "no control " << name;

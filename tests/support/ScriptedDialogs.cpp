@@ -55,20 +55,19 @@ std::optional<QString> ScriptedDialogs::NextFile(const QString& title)
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& title,
-                                                 const QStringList&, const QString&)
+std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& title, const QStringList&,
+                                                 const QString&)
 {
     return NextFile(title);
 }
 
-std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title,
-                                                 const QStringList&, const QString&)
+std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title, const QStringList&,
+                                                 const QString&)
 {
     return NextFile(title);
 }
 
-std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title,
-                                                    const QString&)
+std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title, const QString&)
 {
     return NextFile(title);
 }

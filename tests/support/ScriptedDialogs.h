@@ -32,8 +32,8 @@ public:
 
     MessageAnswer Message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
-    std::optional<QString> InputText(QWidget* parent, const QString& caption,
-                                     const QString& prompt, const QString& initial) override;
+    std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
+                                     const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& title,
                                     const QStringList& filters, const QString& folder) override;
     std::optional<QString> SaveFile(QWidget* parent, const QString& title,
