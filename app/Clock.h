@@ -1,7 +1,52 @@
 #pragma once
 
 #include <QString>
+#include <QThread>
 #include <QTime>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 
 // A time in the system's long time format, without a time zone (as Windows shows it).
 QString LongTimeString(const QTime& time);
+
+// Where the threads' pauses and the clock's time come from, so tests run a ten-second fold
+// in milliseconds and read a time they chose.
+class Clock
+{
+public:
+    virtual ~Clock() = default;
+    // Waits; returns early, with false, once Stop has been called.
+    virtual bool Sleep(int milliseconds) = 0;
+    virtual QTime Now() = 0;
+    void Stop();
+
+protected:
+    bool Stopped() const { return stopped_; }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::atomic<bool> stopped_ = false;
+};
+
+class SystemClock : public Clock
+{
+public:
+    bool Sleep(int milliseconds) override;
+    QTime Now() override { return QTime::currentTime(); }
+};
+
+Clock& ProgramClock();
+void SetProgramClock(Clock* clock);
+
+// The clock thread: once a second it puts the time into the main window's clock label, on the
+// user interface thread. It never touches a widget itself.
+class TWatekCzasu : public QThread
+{
+public:
+    TWatekCzasu() = default;
+    // Asks the loop to end after its current pause and waits for it.
+    void Finish();
+
+protected:
+    void run() override;
+};

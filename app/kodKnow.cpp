@@ -1,9 +1,60 @@
 #include "kodKnow.h"
 
+#include <QTextEdit>
+
+namespace {
+
+TfmKnow* instance = nullptr;
+
+const char* const kCuriosities[] = {
+    "Tolmar nie ma żadnego pliku ustawień: wszystko, co pamięta, trzyma w rejestrze, w kluczu "
+    "Software\\Tolmar.",
+    "każda zmiana jest zapisywana w chwili kliknięcia, dlatego w programie nie ma przycisku "
+    "\"Zastosuj\".",
+    "przy starcie Tolmar odczytuje ponad sto ustawień systemu, a potem niczego już nie "
+    "odczytuje ponownie.",
+    "zegar w prawym górnym rogu działa we własnym wątku o najniższym priorytecie, by nie "
+    "spowalniać pracy.",
+    "dwukrotne kliknięcie zegara otwiera systemowe okno ustawień daty i godziny.",
+    "okno Tolmara potrafi przyciągać się do krawędzi ekranu - wystarczy włączyć to w "
+    "konfiguracji.",
+    "pole pomocy po prawej stronie zwija się samo dziesięć sekund po ostatniej podpowiedzi.",
+    "nazwa programu nie jest skrótem od niczego - po prostu dobrze brzmi.",
+};
+
+} // namespace
+
+TfmKnow* FmKnow()
+{
+    return instance;
+}
+
 TfmKnow::TfmKnow(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfmKnow"));
     setWindowTitle(QStringLiteral("Czy wiesz, że..."));
     setFixedSize(440, 263);
+    RichEdit = new QTextEdit(this);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setGeometry(0, 0, 440, 263);
+    RichEdit->setReadOnly(true);
+    RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette palette = RichEdit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
+    palette.setColor(QPalette::Text, QColor(0, 0, 128));
+    RichEdit->setPalette(palette);
+    QFont verdana(QStringLiteral("Verdana"));
+    verdana.setPixelSize(13);
+    RichEdit->setFont(verdana);
+    QString text = QStringLiteral("Czy wiesz, że...\n");
+    for (const char* curiosity : kCuriosities)
+        text += QStringLiteral("\n - ") + QString::fromUtf8(curiosity);
+    RichEdit->setPlainText(text);
+    instance = this;
+}
+
+TfmKnow::~TfmKnow()
+{
+    instance = nullptr;
 }

@@ -2,9 +2,16 @@
 
 #include <QDialog>
 
-// The dialog of curiosities about the program, made hidden at start and shown on demand.
+class QTextEdit;
+
+// The dialog "Czy wiesz, że...": curiosities about the program.
 class TfmKnow : public QDialog
 {
 public:
     explicit TfmKnow(QWidget* parent = nullptr);
+    ~TfmKnow() override;
+
+    QTextEdit* RichEdit;
 };
+
+TfmKnow* FmKnow();

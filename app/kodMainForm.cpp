@@ -1,6 +1,11 @@
 #include "kodMainForm.h"
 
 #include "Clock.h"
+#include "Guarded.h"
+#include "Snapping.h"
+#include "WidgetEvents.h"
+#include "kodKnow.h"
+#include "kodfmSet.h"
 #include "ErrorReport.h"
 #include "Files.h"
 #include "LoadSystemState.h"
@@ -18,7 +23,10 @@
 #include "kodFrSztuczki.h"
 #include "kodFrWindows.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMoveEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -47,6 +55,13 @@ Frame* AddPage(QTabWidget* tabs, const char* sheet, const QString& caption, int 
     scroll->setWidget(frame);
     tabs->addTab(scroll, TabImage(image), caption);
     return frame;
+}
+
+void SetTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
 }
 
 QLabel* NamedLabel(QWidget* parent, const char* name)
@@ -115,12 +130,47 @@ TMainForm::TMainForm()
     clockFont.setBold(true);
     Zegar->setFont(clockFont);
 
-    Menu = new QWidget(this);
-    Menu->setObjectName(QStringLiteral("Menu"));
-    Menu->setGeometry(656, 104, 130, 160);
-    MenuTips = new QWidget(this);
-    MenuTips->setObjectName(QStringLiteral("MenuTips"));
-    MenuTips->setGeometry(656, 288, 130, 180);
+    Menu = new SidePanel(this, "Menu", QRect(656, 104, 130, 160));
+    struct LinkLabel
+    {
+        const char* name;
+        QRect geometry;
+        const char* caption;
+    };
+    const LinkLabel links[7] = {
+        {"Label1", {10, 24, 102, 13}, "Co chcesz zrobić?"},
+        {"Label2", {16, 40, 106, 12}, "Skorzystać z pomocy"},
+        {"Label3", {16, 56, 80, 12}, "Zgłosić problem"},
+        {"Label4", {16, 72, 91, 12}, "Napisać do autora"},
+        {"Label5", {16, 88, 112, 12}, "Odwiedzić www Tolmara"},
+        {"Label6", {16, 104, 108, 12}, "Lepiej poznać Tolmar'a"},
+        {"Label7", {16, 120, 96, 12}, "Zmienić ustawienia"},
+    };
+    for (int i = 0; i < 7; ++i) {
+        QLabel* label = NamedLabel(Menu, links[i].name);
+        label->setText(QString::fromUtf8(links[i].caption));
+        label->setGeometry(links[i].geometry);
+        labelHeights_[i] = links[i].geometry.height();
+        QFont verdana(QStringLiteral("Verdana"));
+        verdana.setPixelSize(i == 0 ? 11 : 9);
+        verdana.setUnderline(i > 0);
+        label->setFont(verdana);
+        if (i > 0) {
+            SetTextColour(label, QColor(0, 0, 255));
+            label->setCursor(Qt::ArrowCursor);
+            OnEvent(label, QEvent::Enter, [label] { SetTextColour(label, QColor(255, 0, 0)); });
+            OnEvent(label, QEvent::Leave, [label] { SetTextColour(label, QColor(0, 0, 255)); });
+        }
+        MenuLabels[i] = label;
+    }
+    OnEvent(MenuLabels[1], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label2Click));
+    OnEvent(MenuLabels[2], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label3Click));
+    OnEvent(MenuLabels[3], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label4Click));
+    OnEvent(MenuLabels[4], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label5Click));
+    OnEvent(MenuLabels[5], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label6Click));
+    OnEvent(MenuLabels[6], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label7Click));
+
+    MenuTips = new SidePanel(this, "MenuTips", QRect(656, 288, 130, 180));
     OpisPomocy = new QPlainTextEdit(MenuTips);
     OpisPomocy->setObjectName(QStringLiteral("OpisPomocy"));
     OpisPomocy->setGeometry(2, 20, 126, 140);
@@ -134,6 +184,13 @@ TMainForm::TMainForm()
     QFont tipsFont(QStringLiteral("MS Sans Serif"));
     tipsFont.setPixelSize(11);
     OpisPomocy->setFont(tipsFont);
+    MenuTips->Body = OpisPomocy;
+    connect(OpisPomocy, &QPlainTextEdit::textChanged, this,
+            Handler(this, &TMainForm::OpisPomocyChange));
+
+    OnEvent(rysunek_kuli, QEvent::MouseButtonDblClick,
+            Handler(this, &TMainForm::rysunek_kuliDblClick));
+    OnEvent(Zegar, QEvent::MouseButtonDblClick, Handler(this, &TMainForm::rysunek_kuliDblClick));
 
     try {
         FormCreate();
@@ -179,32 +236,31 @@ void TMainForm::FormCreate()
     }
     reg.CloseKey();
 
+    BuildSidePanels();
+
     LabelDla = NamedLabel(this, "LabelDla");
     LabelDla->setText(QStringLiteral("Dla:"));
     LabelNazwa = NamedLabel(this, "LabelNazwa");
     QFont bold = LabelDla->font();
     bold.setBold(true);
     LabelDla->setFont(bold);
-    for (QLabel* label : {LabelDla, LabelNazwa}) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, QColor(123, 155, 237));
-        label->setPalette(palette);
-        label->setAttribute(Qt::WA_TranslucentBackground);
-    }
+    for (QLabel* label : {LabelDla, LabelNazwa})
+        SetTextColour(label, QColor(123, 155, 237));
     LabelDla->setGeometry(710, 35, 24, 13);
     LabelNazwa->setGeometry(720, 47, 0, 13);
     LabelDla->show();
     LabelNazwa->show();
 
-    Zegar->setText(LongTimeString(QTime::currentTime()));
+    const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
+    if (QFileInfo::exists(about)) frAbout->LoadText(about);
+
+    Zegar->setText(LongTimeString(ProgramClock().Now()));
     const QString picture = ProgramFile(QStringLiteral("\\data\\gfx\\bmp\\Zegar.bmp"));
     if (QFileInfo::exists(picture)) {
         rysunek_kuli->setPixmap(QPixmap(picture));
         rysunek_kuli->resize(rysunek_kuli->pixmap().size());
     }
-    QPalette clockPalette = Zegar->palette();
-    clockPalette.setColor(QPalette::WindowText, QColor(35, 100, 255));
-    Zegar->setPalette(clockPalette);
+    SetTextColour(Zegar, QColor(35, 100, 255));
     QFont clockFont = Zegar->font();
     clockFont.setPixelSize(25);
     Zegar->setFont(clockFont);
@@ -230,11 +286,6 @@ void TMainForm::FormCreate()
     LoadSystemState(*this);
 }
 
-void TMainForm::ShowHelpText(const QString& text)
-{
-    if (OpisPomocy->toPlainText() != text) OpisPomocy->setPlainText(text);
-}
-
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     Handler(this, &TMainForm::FormClose)();
@@ -256,4 +307,160 @@ void TMainForm::FormDestroy()
 {
     FileSetAttr(GetSystemPath(QStringLiteral("dysk")) + QStringLiteral("\\MsDos.sys"),
                 faReadOnly | faHidden);
+    for (SidePanel* panel : {Menu, MenuTips}) {
+        for (QLabel** image : {&panel->TopCap, &panel->BottomCap, &panel->Filler}) {
+            delete *image;
+            *image = nullptr;
+        }
+    }
+}
+
+void TMainForm::BuildSidePanels()
+{
+    const auto image = [](QLabel* label, const char* file, bool transparent) {
+        const QString path = ProgramFile(QString::fromLatin1(file));
+        if (transparent)
+            label->setPixmap(TransparentPicture(path));
+        else if (QFileInfo::exists(path))
+            label->setPixmap(QPixmap(path));
+        label->setScaledContents(!transparent);
+        label->show();
+        return label;
+    };
+    Menu->Filler = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
+    Menu->TopCap = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuUp.bmp", true);
+    Menu->BottomCap = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    MenuTips->Filler = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
+    MenuTips->TopCap = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuUp2.bmp", true);
+    MenuTips->BottomCap = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    for (SidePanel* panel : {Menu, MenuTips}) {
+        // The filler lies behind everything, the caps in front of the labels.
+        panel->Filler->lower();
+        panel->TopCap->raise();
+        panel->BottomCap->raise();
+        panel->resize(panel->size() + QSize(0, 1));
+        panel->resize(panel->size() - QSize(0, 1));
+    }
+}
+
+void TMainForm::ShowHelpText(const QString& text)
+{
+    if (OpisPomocy->toPlainText() != text) OpisPomocy->setPlainText(text);
+}
+
+void TMainForm::OpisPomocyChange()
+{
+    if (!TipsBusy && MenuTips->height() != 180) StartTipsAnimation(QStringLiteral("Rozwin"));
+    if (!TipsBusy && MenuTips->height() == 180) StartTipsAnimation(QStringLiteral("Zwin"));
+}
+
+void TMainForm::StartMenuAnimation(const QString& command)
+{
+    MenuCommand = command;
+    MenuBusy = true;
+    (new TWatekZwinRozwinMenu(MenuCommand, {Menu->height(), MenuTips->y(), labelHeights_}))->start();
+}
+
+void TMainForm::StartTipsAnimation(const QString& command)
+{
+    TipsCommand = command;
+    TipsBusy = true;
+    (new TWatekZwinRozwinMenuTips(TipsCommand, MenuTips->height()))->start();
+}
+
+void TMainForm::ApplyMenuStep(const MenuGeometry& step)
+{
+    Menu->resize(Menu->width(), step.menuHeight);
+    MenuTips->move(MenuTips->x(), step.tipsTop);
+    labelHeights_ = step.labelHeights;
+    for (int i = 0; i < 7; ++i)
+        MenuLabels[i]->resize(MenuLabels[i]->width(), std::max(0, labelHeights_[i]));
+    Menu->repaint();
+}
+
+void TMainForm::ApplyTipsStep(int height)
+{
+    MenuTips->resize(MenuTips->width(), height);
+}
+
+void TMainForm::rysunek_kuliDblClick()
+{
+    WinExec(QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl"), SW_SHOWNORMAL);
+}
+
+void TMainForm::Label2Click()
+{
+    ShellExecute(QStringLiteral("open"), ProgramFile(QStringLiteral("\\Pomoc\\help.doc")),
+                 SW_SHOWMAXIMIZED);
+}
+
+void TMainForm::Label3Click()
+{
+    ShellExecute(QStringLiteral("open"),
+                 QStringLiteral("mailto:") + kProductMail +
+                     QStringLiteral("?Subject=Problem z działaniem programu&Body=W programie "
+                                    "Tolmar wystąpił następujący błąd: >tutaj wpisz informacje "
+                                    "o błędzie<"),
+                 SW_SHOWMAXIMIZED);
+}
+
+void TMainForm::Label4Click()
+{
+    ShellExecute(QStringLiteral("open"), QStringLiteral("mailto:") + kProductMail, SW_SHOWMAXIMIZED);
+}
+
+void TMainForm::Label5Click()
+{
+    ShellExecute(QStringLiteral("open"), kProductSite, SW_SHOWMAXIMIZED);
+}
+
+void TMainForm::Label6Click()
+{
+    if (TfmKnow* dialog = FmKnow()) dialog->open();
+}
+
+void TMainForm::Label7Click()
+{
+    if (TfmSet* dialog = FmSet()) dialog->open();
+}
+
+void TMainForm::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    WMWindowPosChanging();
+}
+
+void TMainForm::WMWindowPosChanging()
+{
+    const TfmSet* settings = FmSet();
+    if (!settings || !settings->CheckBox2->isChecked()) return;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect frame = frameGeometry();
+    const QPoint snapped = SnapToWorkArea(frame.topLeft(), frame.size(), screen->availableGeometry());
+    if (snapped != frame.topLeft()) move(snapped);
+}
+
+void TMainForm::SetShellIntegration(bool on)
+{
+    Guarded([&] {
+        TRegistry reg;
+        reg.OpenKey(kSettingsKey, false);
+        reg.CloseKey();
+        reg.OpenKey(kSettingsKey, false);
+        reg.WriteBool(QStringLiteral("Integracja"), on);
+        reg.CloseKey();
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (on) {
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), true);
+            reg.WriteString(QString(), QStringLiteral("Uruchom Tolmar QX"));
+            reg.CloseKey();
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX\\command"), true);
+            reg.WriteString(QString(), CurrentPlatform().SystemPathOf(QCoreApplication::applicationFilePath()));
+        } else {
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell"), false);
+            reg.DeleteKey(QStringLiteral("Tolmar QX"));
+        }
+        reg.CloseKey();
+    });
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "SidePanels.h"
+
 #include <QStringList>
 #include <QWidget>
+#include <array>
+#include <atomic>
 
 class QLabel;
 class QPlainTextEdit;
@@ -42,28 +46,60 @@ public:
     QLabel* Zegar;
     QLabel* LabelDla = nullptr;
     QLabel* LabelNazwa = nullptr;
-    QWidget* Menu;
-    QWidget* MenuTips;
-    QPlainTextEdit* OpisPomocy; // the help box
+
+    // The side menu with its links, and the help panel with the help box.
+    SidePanel* Menu;
+    SidePanel* MenuTips;
+    std::array<QLabel*, 7> MenuLabels; // Label1 to Label7
+    QPlainTextEdit* OpisPomocy;
+
+    // The animations' shared state: what the next thread of a panel does, and whether one runs.
+    QString MenuCommand;
+    QString TipsCommand;
+    std::atomic<bool> MenuBusy = false;
+    std::atomic<bool> TipsBusy = false;
+    // Heights of Label1 to Label7 as the animation counts them (below zero they are not drawn).
+    const std::array<int, 7>& LabelHeights() const { return labelHeights_; }
 
     // The Control Panel applets' file names in upper case, filled by the state reader.
     QStringList AppletFiles;
 
     // Puts a control's help text into the help box; the same text again changes nothing.
     void ShowHelpText(const QString& text);
+    void OpisPomocyChange();
+    void StartMenuAnimation(const QString& command);
+    void StartTipsAnimation(const QString& command);
+    void ApplyMenuStep(const MenuGeometry& step);
+    void ApplyTipsStep(int height);
+
+    // Adds or removes the folder context-menu entry that starts the program, and stores the
+    // choice.
+    void SetShellIntegration(bool on);
+
+    void rysunek_kuliDblClick();
+    void Label2Click();
+    void Label3Click();
+    void Label4Click();
+    void Label5Click();
+    void Label6Click();
+    void Label7Click();
 
     // True when the saved position could not be used and the window is centred.
     bool Centred() const { return centred_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormCreate();
     void FormClose();
     void FormDestroy();
+    void BuildSidePanels();
+    void WMWindowPosChanging();
 
     bool centred_ = false;
+    std::array<int, 7> labelHeights_{};
 };
 
 // The one main window, or null before it exists and after it is gone.
@@ -71,3 +107,7 @@ TMainForm* MainForm();
 
 // The help text of a control, shown in the main window's help box.
 void ShowHelpText(const QString& text);
+
+// The product's addresses.
+inline const QString kProductMail = QStringLiteral("tolmar@example.org");
+inline const QString kProductSite = QStringLiteral("http://tolmar.example.org");

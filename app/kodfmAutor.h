@@ -2,9 +2,29 @@
 
 #include <QDialog>
 
-// The author dialog, made hidden at start and shown on demand.
+class QLabel;
+class QPushButton;
+class QTextEdit;
+
+// The author dialog "O autorze...": contact lines and a picture that changes while the mouse
+// button is held on it.
 class TfmAutor : public QDialog
 {
 public:
     explicit TfmAutor(QWidget* parent = nullptr);
+    ~TfmAutor() override;
+
+    QLabel* Autor;
+    QLabel* Autor2;
+    QTextEdit* RichEdit2;
+    QPushButton* SpeedButton1;
+
+    void AutorMouseDown();
+    void AutorMouseUp();
+    void SpeedButton1Click();
 };
+
+TfmAutor* FmAutor();
+
+// The contact text: eleven lines.
+QString AuthorContactText();

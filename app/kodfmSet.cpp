@@ -1,9 +1,109 @@
 #include "kodfmSet.h"
 
+#include "ErrorReport.h"
+#include "Guarded.h"
+#include "kodMainForm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+TfmSet* instance = nullptr;
+const QString kSettingsKey = QStringLiteral("Software\\Tolmar\\Ustawienia");
+} // namespace
+
+TfmSet* FmSet()
+{
+    return instance;
+}
+
 TfmSet::TfmSet(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TfmSet"));
     setWindowTitle(QStringLiteral("Konfiguracja"));
     setFixedSize(372, 222);
+
+    GroupBox2 = new QGroupBox(QStringLiteral("Ogólne"), this);
+    GroupBox2->setGeometry(8, 8, 361, 57);
+    CheckBox2 = new QCheckBox(
+        QStringLiteral("Przyciągaj okno Tolmara do krawędzi ekranu ( a'la Winamp )"), GroupBox2);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox2->setGeometry(24, 24, 305, 17);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("Ustawienia integracji z systemem"), this);
+    GroupBox1->setGeometry(8, 72, 361, 113);
+    Memo1 = new QPlainTextEdit(GroupBox1);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(16, 16, 337, 65);
+    Memo1->setReadOnly(true);
+    Memo1->setFrameShape(QFrame::NoFrame);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette face = Memo1->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    Memo1->setPalette(face);
+    Memo1->setPlainText(
+        QStringLiteral("Program Tolmar może automatycznie zintegrować się z powłoką \n"
+                       "systemową tzw. shellem. W Wyniku tej operacji do odpowiedniego \n"
+                       "menu kontekstowego zostanie dodaty wpis 'Uruchom program Tolmar'. \n"
+                       "Jeśli chcesz uruchamiać Tolmara szybciej i łatwiej zaznacz poniższe \n"
+                       "pole wyboru:"));
+    CheckBox1 = new QCheckBox(QStringLiteral("Zintegruj program Tolmar z powłoką systemową"), GroupBox1);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setGeometry(24, 88, 257, 17);
+
+    SpeedButton1 = new QPushButton(QStringLiteral("OK"), this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setFlat(true);
+    SpeedButton1->setGeometry(272, 192, 97, 25);
+
+    connect(CheckBox1, &QCheckBox::toggled, this, Handler(this, &TfmSet::CheckBox1Click));
+    connect(CheckBox2, &QCheckBox::toggled, this, Handler(this, &TfmSet::CheckBox2Click));
+    connect(SpeedButton1, &QPushButton::clicked, this, Handler(this, &TfmSet::SpeedButton1Click));
+
+    instance = this;
+    FormCreate();
+}
+
+TfmSet::~TfmSet()
+{
+    instance = nullptr;
+}
+
+void TfmSet::FormCreate()
+{
+    Guarded([&] {
+        reg_.SetRootKey(HKEY_CURRENT_USER);
+        reg_.OpenKey(kSettingsKey, false);
+        CheckBox1->setChecked(reg_.ReadBool(QStringLiteral("Integracja")));
+    });
+    reg_.CloseKey();
+    Guarded([&] {
+        reg_.SetRootKey(HKEY_CURRENT_USER);
+        reg_.OpenKey(kSettingsKey, false);
+        CheckBox2->setChecked(reg_.ReadBool(QStringLiteral("Magnetyzm")));
+    });
+    reg_.CloseKey();
+}
+
+void TfmSet::CheckBox1Click()
+{
+    if (TMainForm* form = MainForm()) form->SetShellIntegration(CheckBox1->isChecked());
+}
+
+void TfmSet::CheckBox2Click()
+{
+    Guarded([&] {
+        reg_.SetRootKey(HKEY_CURRENT_USER);
+        reg_.OpenKey(kSettingsKey, false);
+        reg_.WriteBool(QStringLiteral("Magnetyzm"), CheckBox2->isChecked());
+    });
+    reg_.CloseKey();
+}
+
+void TfmSet::SpeedButton1Click()
+{
+    close();
 }

@@ -3,12 +3,8 @@
 #include "ErrorReport.h"
 #include "Machine.h"
 #include "ProgramDir.h"
-#include "kodKnow.h"
-#include "kodKreatorAnimTapeta.h"
-#include "kodMainForm.h"
-#include "kodProgramy.h"
-#include "kodfmAutor.h"
-#include "kodfmSet.h"
+#include "Clock.h"
+#include "ProgramWindows.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -51,6 +47,8 @@ void CloseOnTermination(QWidget& window)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    TWatekCzasu ClockThread;
+    ClockThread.start(QThread::IdlePriority);
     QApplication::setApplicationName(kApplicationTitle);
     UseDesktopLook();
     QtDialogService dialogs;
@@ -65,6 +63,7 @@ int main(int argc, char* argv[])
         Dialogs().Message(nullptr, kApplicationTitle,
                           QStringLiteral("Nie można uruchomić programu Tolmar.\n\n") + error.Text(),
                           MessageIcon::Error, MessageButtons::Ok);
+        ClockThread.Finish();
         return 1;
     }
     machine->SetSaveErrorHandler([](const QString& text) {
@@ -74,16 +73,12 @@ int main(int argc, char* argv[])
 
     int result;
     {
-        TMainForm mainForm;
-        TfmSet fmSet(&mainForm);
-        TfmProgramy fmProgramy(&mainForm);
-        TfmKreatorAnimTapeta fmKreatorAnimTapeta(&mainForm);
-        TfmKnow fmKnow(&mainForm);
-        TfmAutor fmAutor(&mainForm);
-        CloseOnTermination(mainForm);
-        mainForm.show();
+        ProgramWindows windows;
+        CloseOnTermination(windows.MainForm);
+        windows.MainForm.show();
         result = QApplication::exec();
     }
+    ClockThread.Finish();
     SetCurrentPlatform(nullptr);
     return result;
 }

@@ -2,7 +2,7 @@
 
 #include "ErrorReport.h"
 #include "Guarded.h"
-#include "MouseMove.h"
+#include "WidgetEvents.h"
 #include "TRegistry.h"
 #include "kodMainForm.h"
 

@@ -82,6 +82,8 @@ public:
     virtual bool CreateDirectory(const QString& path) = 0;
     // Where a Windows path's bytes live, for code that reads or writes a whole file.
     virtual QString HostPath(const QString& windowsPath) = 0;
+    // The path the system knows a file of the host by (the running executable, for one).
+    virtual QString SystemPathOf(const QString& hostPath) = 0;
 
     virtual void ShellExecute(const QString& verb, const QString& target, int showCommand) = 0;
     virtual void WinExec(const QString& commandLine, int showCommand) = 0;

@@ -72,6 +72,7 @@ public:
     bool CopyFile(const QString& from, const QString& to, bool failIfExists) override;
     bool CreateDirectory(const QString& path) override;
     QString HostPath(const QString& windowsPath) override { return paths_.ToHost(windowsPath); }
+    QString SystemPathOf(const QString& hostPath) override { return paths_.ToWindows(hostPath); }
 
     void ShellExecute(const QString& verb, const QString& target, int showCommand) override;
     void WinExec(const QString& commandLine, int showCommand) override;

@@ -1,24 +1,35 @@
 #include "MainFormFixture.h"
 
+#include <QTest>
 #include <cstring>
 
 MainFormTest::~MainFormTest()
 {
-    form_.reset();
+    if (windows_) SettleAnimations();
+    windows_.reset();
     EXPECT_TRUE(dialogs.Done()) << "a scripted dialog answer was not used";
 }
 
 TMainForm& MainFormTest::Start(Machine::Options options)
 {
     machine.Open(std::move(options));
-    form_ = std::make_unique<TMainForm>();
-    return *form_;
+    windows_ = std::make_unique<ProgramWindows>();
+    return windows_->MainForm;
+}
+
+void MainFormTest::SettleAnimations()
+{
+    const bool settled = QTest::qWaitFor(
+        [&] { return !Form().MenuBusy && !Form().TipsBusy; }, 10000);
+    EXPECT_TRUE(settled) << "an animation did not end";
+    QCoreApplication::processEvents();
 }
 
 void MainFormTest::Stop()
 {
-    form_->close();
-    form_.reset();
+    SettleAnimations();
+    windows_->MainForm.close();
+    windows_.reset();
     machine.Close();
 }
 

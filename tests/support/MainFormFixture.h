@@ -1,14 +1,15 @@
 #pragma once
 
+#include "FakeClock.h"
 #include "ScriptedDialogs.h"
 #include "TempMachine.h"
-#include "kodMainForm.h"
+#include "ProgramWindows.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
-// A page test: a machine built from a few lines, the main window created offscreen on it
-// (which fills every page from the system), then the user's actions and assertions on the
+// A page test: a machine built from a few lines, the program's windows created offscreen on it
+// as at start (the main window's creation fills every page from the system), then the user's actions and assertions on the
 // registry and the files.
 class MainFormTest : public ::testing::Test
 {
@@ -21,11 +22,14 @@ protected:
     void Stop();
     // Stop, then start again on the same machine: what the next start sees.
     TMainForm& Restart();
+    // Lets running fold and unfold animations finish and applies their steps.
+    void SettleAnimations();
 
-    TMainForm& Form() { return *form_; }
+    TMainForm& Form() { return windows_->MainForm; }
+    ProgramWindows& Windows() { return *windows_; }
     template <class Control> Control* Find(const char* name)
     {
-        auto* control = form_->findChild<Control*>(QString::fromLatin1(name));
+        auto* control = Form().findChild<Control*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << "no control " << name;
         return control;
     }
@@ -38,7 +42,8 @@ protected:
 
     TempMachine machine;
     ScriptedDialogs dialogs;
+    FakeClock clock;
 
 private:
-    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<ProgramWindows> windows_;
 };

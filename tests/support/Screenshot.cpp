@@ -5,7 +5,7 @@
 #include "Dialogs.h"
 #include "Machine.h"
 #include "ProgramDir.h"
-#include "kodMainForm.h"
+#include "ProgramWindows.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -30,7 +30,8 @@ int main(int argc, char** argv)
     Machine machine(prefix);
     SetCurrentPlatform(&machine);
     {
-        TMainForm form;
+        ProgramWindows windows;
+        TMainForm& form = windows.MainForm;
         if (argc > 2) form.Karty->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
         form.show();
         QApplication::processEvents();

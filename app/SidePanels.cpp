@@ -1,0 +1,198 @@
+#include "SidePanels.h"
+
+#include "Clock.h"
+#include "kodMainForm.h"
+
+#include <QBitmap>
+#include <QFileInfo>
+#include <QCoreApplication>
+#include <QResizeEvent>
+
+namespace {
+
+constexpr int kStepPause = 10;
+constexpr int kFoldDelay = 10000;
+
+// Runs a change of the main window on the user interface thread; the animation threads never
+// touch a widget themselves. The window is looked up there, so a step that arrives after the
+// window is gone does nothing.
+template <class Change>
+void OnUiThread(Change change)
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            app,
+            [change] {
+                if (TMainForm* form = MainForm()) change(*form);
+            },
+            Qt::QueuedConnection);
+}
+
+} // namespace
+
+QPixmap TransparentPicture(const QString& file)
+{
+    if (!QFileInfo::exists(file)) return {};
+    QPixmap picture(file);
+    if (!picture.isNull()) picture.setMask(picture.createMaskFromColor(QColor(0, 255, 0)));
+    return picture;
+}
+
+SidePanel::SidePanel(QWidget* parent, const char* name, QRect geometry) : QWidget(parent)
+{
+    setObjectName(QString::fromLatin1(name));
+    setGeometry(geometry);
+}
+
+void SidePanel::resizeEvent(QResizeEvent* event)
+{
+    const int h = event->size().height();
+    if (TopCap) TopCap->setGeometry(0, 0, 130, 20);
+    if (BottomCap) BottomCap->setGeometry(0, h - 20, 130, 20);
+    if (Filler) Filler->setGeometry(0, 20, 130, std::max(0, h - 40));
+    if (Body) Body->setGeometry(2, 20, 126, std::max(0, h - 40));
+}
+
+void THyperImageMenu::enterEvent(QEnterEvent* event)
+{
+    QLabel::enterEvent(event);
+    CMMouseEnter();
+}
+
+void THyperImageMenu::leaveEvent(QEvent* event)
+{
+    QLabel::leaveEvent(event);
+    CMMouseLeave();
+}
+
+void THyperImageMenu::CMMouseEnter()
+{
+    TMainForm* form = MainForm();
+    if (form && !form->MenuBusy && form->Menu->height() == 40)
+        form->StartMenuAnimation(QStringLiteral("Rozwin"));
+}
+
+void THyperImageMenu::CMMouseLeave()
+{
+    TMainForm* form = MainForm();
+    if (form && !form->MenuBusy && form->Menu->height() == 160)
+        form->StartMenuAnimation(QStringLiteral("Zwin"));
+}
+
+void THyperImageTips::enterEvent(QEnterEvent* event)
+{
+    QLabel::enterEvent(event);
+    CMMouseEnter();
+}
+
+void THyperImageTips::leaveEvent(QEvent* event)
+{
+    QLabel::leaveEvent(event);
+    CMMouseLeave();
+}
+
+void THyperImageTips::CMMouseEnter()
+{
+    TMainForm* form = MainForm();
+    if (form && !form->TipsBusy && form->MenuTips->height() == 40)
+        form->StartTipsAnimation(QStringLiteral("Rozwin"));
+}
+
+void THyperImageTips::CMMouseLeave()
+{
+    TMainForm* form = MainForm();
+    if (form && !form->TipsBusy && form->MenuTips->height() == 180)
+        form->StartTipsAnimation(QStringLiteral("Zwin"));
+}
+
+TWatekZwinRozwinMenu::TWatekZwinRozwinMenu(QString command, MenuGeometry start)
+    : command_(std::move(command)), g_(start)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+void TWatekZwinRozwinMenu::Post(const MenuGeometry& step)
+{
+    OnUiThread([step](TMainForm& form) { form.ApplyMenuStep(step); });
+}
+
+void TWatekZwinRozwinMenu::run()
+{
+    Clock& clock = ProgramClock();
+    if (command_ == u"Rozwin") {
+        int step = 0;
+        do {
+            ++step;
+            clock.Sleep(kStepPause);
+            g_.menuHeight += step;
+            g_.tipsTop += step;
+            Post(g_);
+        } while (g_.menuHeight < 160);
+        g_.menuHeight = 160;
+        Post(g_);
+        do {
+            clock.Sleep(kStepPause);
+            for (int& h : g_.labelHeights)
+                ++h;
+            Post(g_);
+        } while (g_.labelHeights[0] < 20);
+    } else if (command_ == u"Zwin") {
+        clock.Sleep(kFoldDelay);
+        do {
+            clock.Sleep(kStepPause);
+            for (int& h : g_.labelHeights)
+                --h;
+            Post(g_);
+        } while (g_.labelHeights[0] > 0);
+        int step = 0;
+        do {
+            ++step;
+            clock.Sleep(kStepPause);
+            g_.menuHeight -= step;
+            g_.tipsTop -= step;
+            Post(g_);
+        } while (g_.menuHeight > 40);
+        g_.menuHeight = 40;
+        Post(g_);
+    }
+    // Cleared on the user interface thread after the last step, so a trigger never sees a
+    // panel between two steps.
+    OnUiThread([](TMainForm& form) { form.MenuBusy = false; });
+}
+
+TWatekZwinRozwinMenuTips::TWatekZwinRozwinMenuTips(QString command, int startHeight)
+    : command_(std::move(command)), height_(startHeight)
+{
+    connect(this, &QThread::finished, this, &QObject::deleteLater);
+}
+
+void TWatekZwinRozwinMenuTips::Post(int height)
+{
+    OnUiThread([height](TMainForm& form) { form.ApplyTipsStep(height); });
+}
+
+void TWatekZwinRozwinMenuTips::run()
+{
+    Clock& clock = ProgramClock();
+    if (command_ == u"Rozwin") {
+        int step = 0;
+        do {
+            ++step;
+            clock.Sleep(kStepPause);
+            height_ += step;
+            Post(height_);
+        } while (height_ < 180);
+        Post(height_ = 180);
+    } else if (command_ == u"Zwin") {
+        clock.Sleep(kFoldDelay);
+        int step = 0;
+        do {
+            ++step;
+            clock.Sleep(kStepPause);
+            height_ -= step;
+            Post(height_);
+        } while (height_ > 40);
+        Post(height_ = 40);
+    }
+    OnUiThread([](TMainForm& form) { form.TipsBusy = false; });
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QEvent>
+#include <functional>
+
+class QWidget;
+
+// Runs a handler whenever a control receives an event of the given type (mouse entering or
+// leaving, a click, a double click): the control's own event handler, without a subclass.
+void OnEvent(QWidget* control, QEvent::Type type, std::function<void()> handler);
+
+// Runs a handler on every mouse move over a control, as the control's MouseMove event does.
+void OnMouseMove(QWidget* control, std::function<void()> handler);
