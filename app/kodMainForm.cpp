@@ -257,7 +257,7 @@ void TMainForm::FormCreate()
     Zegar->setText(LongTimeString(ProgramClock().Now()));
     const QString picture = ProgramFile(QStringLiteral("\\data\\gfx\\bmp\\Zegar.bmp"));
     if (QFileInfo::exists(picture)) {
-        rysunek_kuli->setPixmap(QPixmap(picture));
+        rysunek_kuli->setPixmap(TransparentPicture(picture));
         rysunek_kuli->resize(rysunek_kuli->pixmap().size());
     }
     SetTextColour(Zegar, QColor(35, 100, 255));
@@ -390,7 +390,8 @@ void TMainForm::rysunek_kuliDblClick()
 
 void TMainForm::Label2Click()
 {
-    ShellExecute(QStringLiteral("open"), ProgramFile(QStringLiteral("\\Pomoc\\help.doc")),
+    ShellExecute(QStringLiteral("open"),
+                 CurrentPlatform().SystemPathOf(ProgramFile(QStringLiteral("\\Pomoc\\help.doc"))),
                  SW_SHOWMAXIMIZED);
 }
 

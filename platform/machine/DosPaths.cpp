@@ -48,6 +48,8 @@ QString DosPaths::DriveRoot(QChar letter) const
         const QString driveC = prefix_ + QStringLiteral("/drive_c");
         if (QFileInfo(driveC).isDir()) return QFileInfo(driveC).canonicalFilePath();
     }
+    // Z: is the host's root, as Wine sets it up, so every host path has a Windows name.
+    if (lower == u'z') return QStringLiteral("/");
     return {};
 }
 

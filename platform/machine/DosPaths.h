@@ -8,8 +8,8 @@ class DosPaths
 public:
     explicit DosPaths(QString prefix) : prefix_(std::move(prefix)) {}
 
-    // The host folder behind a drive letter: dosdevices/<letter>: when that exists, drive_c for
-    // C: otherwise; empty when the drive is not there.
+    // The host folder behind a drive letter: dosdevices/<letter>: when that exists, else drive_c
+    // for C: and the host's root for Z:; empty when the drive is not there.
     QString DriveRoot(QChar letter) const;
 
     // The host path of a Windows path such as "C:\WINDOWS\System.ini": each component matched

@@ -14,6 +14,7 @@ TMainForm& MainFormTest::Start(Machine::Options options)
 {
     machine.Open(std::move(options));
     windows_ = std::make_unique<ProgramWindows>();
+    windows_->MainForm.show();
     return windows_->MainForm;
 }
 

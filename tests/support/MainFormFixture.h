@@ -16,7 +16,7 @@ class MainFormTest : public ::testing::Test
 protected:
     ~MainFormTest() override;
 
-    // Creates the main window, as the program does at start.
+    // Creates the windows and shows the main one, as the program does at start.
     TMainForm& Start(Machine::Options options = {});
     // Closes the window as its close box does and ends the program (saving the machine).
     void Stop();
