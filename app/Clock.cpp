@@ -33,7 +33,8 @@ void Clock::Stop()
 bool SystemClock::Sleep(int milliseconds)
 {
     std::unique_lock lock(mutex_);
-    return !wake_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return Stopped(); });
+    return !wake_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                           [this] { return Stopped(); });
 }
 
 Clock& ProgramClock()

@@ -24,12 +24,13 @@ struct GroupState
 // Destinations whose contents are not document text.
 bool IsSkippedDestination(const QByteArray& word)
 {
-    static const char* const words[] = {"fonttbl", "stylesheet", "info", "pict", "header",
-                                        "footer", "headerl", "headerr", "footerl", "footerr",
-                                        "object", "field", "fldinst", "listtable",
-                                        "listoverridetable", "rsidtbl", "generator", "filetbl",
-                                        "revtbl", "latentstyles", "themedata", "datastore",
-                                        "xmlnstbl", "mmathPr", "pgdsctbl", "bkmkstart", "bkmkend"};
+    static const char* const words[] = {
+        "fonttbl",   "stylesheet", "info",     "pict",      "header",
+        "footer",    "headerl",    "headerr",  "footerl",   "footerr",
+        "object",    "field",      "fldinst",  "listtable", "listoverridetable",
+        "rsidtbl",   "generator",  "filetbl",  "revtbl",    "latentstyles",
+        "themedata", "datastore",  "xmlnstbl", "mmathPr",   "pgdsctbl",
+        "bkmkstart", "bkmkend"};
     for (const char* w : words)
         if (word == w) return true;
     return false;
@@ -120,10 +121,14 @@ void RtfParser::ControlWord(const QByteArray& word, bool hasParameter, int param
     }
     if (s.colourTable) {
         const int v = std::clamp(parameter, 0, 255);
-        if (word == "red") pendingColour_.setRed(v);
-        else if (word == "green") pendingColour_.setGreen(v);
-        else if (word == "blue") pendingColour_.setBlue(v);
-        else return;
+        if (word == "red")
+            pendingColour_.setRed(v);
+        else if (word == "green")
+            pendingColour_.setGreen(v);
+        else if (word == "blue")
+            pendingColour_.setBlue(v);
+        else
+            return;
         pendingColour_.setAlpha(255);
         return;
     }
@@ -210,7 +215,8 @@ void RtfParser::Run()
             if ((e >= 'a' && e <= 'z') || (e >= 'A' && e <= 'Z')) {
                 const qsizetype start = pos_;
                 while (pos_ < n && pos_ - start < 32 &&
-                       ((in_[pos_] >= 'a' && in_[pos_] <= 'z') || (in_[pos_] >= 'A' && in_[pos_] <= 'Z')))
+                       ((in_[pos_] >= 'a' && in_[pos_] <= 'z') ||
+                        (in_[pos_] >= 'A' && in_[pos_] <= 'Z')))
                     ++pos_;
                 const QByteArray word = in_.mid(start, pos_ - start);
                 bool negative = false;
@@ -265,7 +271,8 @@ void RtfParser::Run()
             }
             const qsizetype start = pos_;
             while (pos_ < n && in_[pos_] != '{' && in_[pos_] != '}' && in_[pos_] != '\\' &&
-                   in_[pos_] != '\r' && in_[pos_] != '\n' && !(State().colourTable && in_[pos_] == ';'))
+                   in_[pos_] != '\r' && in_[pos_] != '\n' &&
+                   !(State().colourTable && in_[pos_] == ';'))
                 ++pos_;
             const QByteArray raw = in_.mid(start, pos_ - start);
             Text(cp1250_ ? FromCp1250(raw) : QString::fromLatin1(raw));

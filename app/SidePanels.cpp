@@ -4,8 +4,8 @@
 #include "kodMainForm.h"
 
 #include <QBitmap>
-#include <QFileInfo>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QResizeEvent>
 
 namespace {
@@ -16,8 +16,7 @@ constexpr int kFoldDelay = 10000;
 // Runs a change of the main window on the user interface thread; the animation threads never
 // touch a widget themselves. The window is looked up there, so a step that arrives after the
 // window is gone does nothing.
-template <class Change>
-void OnUiThread(Change change)
+template <class Change> void OnUiThread(Change change)
 {
     if (QCoreApplication* app = QCoreApplication::instance())
         QMetaObject::invokeMethod(

@@ -9,8 +9,7 @@ class EventHook : public QObject
 public:
     EventHook(QWidget* control, QEvent::Type type, std::function<void()> handler)
         : QObject(control), type_(type), handler_(std::move(handler))
-    {
-    }
+    {}
 
     bool eventFilter(QObject*, QEvent* event) override
     {

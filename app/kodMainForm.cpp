@@ -1,17 +1,15 @@
 #include "kodMainForm.h"
 
 #include "Clock.h"
-#include "Guarded.h"
-#include "Snapping.h"
-#include "WidgetEvents.h"
-#include "kodKnow.h"
-#include "kodfmSet.h"
 #include "ErrorReport.h"
 #include "Files.h"
+#include "Guarded.h"
 #include "LoadSystemState.h"
 #include "ProgramDir.h"
+#include "Snapping.h"
 #include "TRegistry.h"
 #include "TabImages.h"
+#include "WidgetEvents.h"
 #include "kodFrAbout.h"
 #include "kodFrDOS.h"
 #include "kodFrEdytorSysFiles.h"
@@ -22,14 +20,16 @@
 #include "kodFrSiec.h"
 #include "kodFrSztuczki.h"
 #include "kodFrWindows.h"
+#include "kodKnow.h"
+#include "kodfmSet.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QMoveEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
@@ -329,10 +329,14 @@ void TMainForm::BuildSidePanels()
     };
     Menu->Filler = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
     Menu->TopCap = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuUp.bmp", true);
-    Menu->BottomCap = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
-    MenuTips->Filler = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
-    MenuTips->TopCap = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuUp2.bmp", true);
-    MenuTips->BottomCap = image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    Menu->BottomCap =
+        image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    MenuTips->Filler =
+        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
+    MenuTips->TopCap =
+        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuUp2.bmp", true);
+    MenuTips->BottomCap =
+        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
     for (SidePanel* panel : {Menu, MenuTips}) {
         // The filler lies behind everything, the caps in front of the labels.
         panel->Filler->lower();
@@ -358,7 +362,8 @@ void TMainForm::StartMenuAnimation(const QString& command)
 {
     MenuCommand = command;
     MenuBusy = true;
-    (new TWatekZwinRozwinMenu(MenuCommand, {Menu->height(), MenuTips->y(), labelHeights_}))->start();
+    (new TWatekZwinRozwinMenu(MenuCommand, {Menu->height(), MenuTips->y(), labelHeights_}))
+        ->start();
 }
 
 void TMainForm::StartTipsAnimation(const QString& command)
@@ -407,7 +412,8 @@ void TMainForm::Label3Click()
 
 void TMainForm::Label4Click()
 {
-    ShellExecute(QStringLiteral("open"), QStringLiteral("mailto:") + kProductMail, SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("mailto:") + kProductMail,
+                 SW_SHOWMAXIMIZED);
 }
 
 void TMainForm::Label5Click()
@@ -438,7 +444,8 @@ void TMainForm::WMWindowPosChanging()
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect frame = frameGeometry();
-    const QPoint snapped = SnapToWorkArea(frame.topLeft(), frame.size(), screen->availableGeometry());
+    const QPoint snapped =
+        SnapToWorkArea(frame.topLeft(), frame.size(), screen->availableGeometry());
     if (snapped != frame.topLeft()) move(snapped);
 }
 
@@ -456,8 +463,10 @@ void TMainForm::SetShellIntegration(bool on)
             reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), true);
             reg.WriteString(QString(), QStringLiteral("Uruchom Tolmar QX"));
             reg.CloseKey();
-            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX\\command"), true);
-            reg.WriteString(QString(), CurrentPlatform().SystemPathOf(QCoreApplication::applicationFilePath()));
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX\\command"),
+                        true);
+            reg.WriteString(
+                QString(), CurrentPlatform().SystemPathOf(QCoreApplication::applicationFilePath()));
         } else {
             reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell"), false);
             reg.DeleteKey(QStringLiteral("Tolmar QX"));

@@ -57,8 +57,9 @@ QLabel* Picture(QWidget* parent, const char* name, bool pressed, int height)
 
 QString AuthorContactText()
 {
-    return QStringLiteral("Autor:\n     Zespół Tolmara\ne-mail prywatny autora:\n     autor@example.org\n\n"
-                          "---\n\nWWW:\n     ") +
+    return QStringLiteral(
+               "Autor:\n     Zespół Tolmara\ne-mail prywatny autora:\n     autor@example.org\n\n"
+               "---\n\nWWW:\n     ") +
            kProductSite + QStringLiteral("\ne-mail Tolmara:\n     ") + kProductMail;
 }
 

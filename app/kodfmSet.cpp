@@ -50,7 +50,8 @@ TfmSet::TfmSet(QWidget* parent)
                        "menu kontekstowego zostanie dodaty wpis 'Uruchom program Tolmar'. \n"
                        "Jeśli chcesz uruchamiać Tolmara szybciej i łatwiej zaznacz poniższe \n"
                        "pole wyboru:"));
-    CheckBox1 = new QCheckBox(QStringLiteral("Zintegruj program Tolmar z powłoką systemową"), GroupBox1);
+    CheckBox1 =
+        new QCheckBox(QStringLiteral("Zintegruj program Tolmar z powłoką systemową"), GroupBox1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
     CheckBox1->setGeometry(24, 88, 257, 17);
 

@@ -1,9 +1,9 @@
+#include "Clock.h"
 #include "DesktopLook.h"
 #include "Dialogs.h"
 #include "ErrorReport.h"
-#include "Machine.h"
 #include "ProgramDir.h"
-#include "Clock.h"
+#include "ProgramMachine.h"
 #include "ProgramWindows.h"
 
 #include <QApplication>
@@ -54,21 +54,12 @@ int main(int argc, char* argv[])
     QtDialogService dialogs;
     SetDialogService(&dialogs);
 
-    const QString prefix = DefaultMachinePath();
-    std::unique_ptr<Machine> machine;
-    try {
-        CreateMachineIfMissing(prefix, ProgramFile(QStringLiteral("\\data\\machine")));
-        machine = std::make_unique<Machine>(prefix);
-    } catch (const MachineError& error) {
-        Dialogs().Message(nullptr, kApplicationTitle,
-                          QStringLiteral("Nie można uruchomić programu Tolmar.\n\n") + error.Text(),
-                          MessageIcon::Error, MessageButtons::Ok);
+    const std::unique_ptr<Machine> machine =
+        OpenProgramMachine(DefaultMachinePath(), ProgramFile(QStringLiteral("\\data\\machine")));
+    if (!machine) {
         ClockThread.Finish();
         return 1;
     }
-    machine->SetSaveErrorHandler([](const QString& text) {
-        Dialogs().Message(nullptr, kApplicationTitle, text, MessageIcon::Error, MessageButtons::Ok);
-    });
     SetCurrentPlatform(machine.get());
 
     int result;

@@ -2,8 +2,8 @@
 
 #include "ErrorReport.h"
 #include "Guarded.h"
-#include "WidgetEvents.h"
 #include "TRegistry.h"
+#include "WidgetEvents.h"
 #include "kodMainForm.h"
 
 #include <QCheckBox>

@@ -57,7 +57,8 @@ TEST_F(MainFormTest, TheDialogsTexts)
     EXPECT_EQ(contact[8], QStringLiteral("     http://tolmar.example.org"));
     EXPECT_EQ(contact[10], QStringLiteral("     tolmar@example.org"));
     EXPECT_FALSE(Windows().fmAutor.RichEdit2->isEnabled());
-    const QStringList know = Windows().fmKnow.RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    const QStringList know =
+        Windows().fmKnow.RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_GT(know.size(), 3);
     for (int i = 1; i < know.size(); ++i)
         EXPECT_TRUE(know[i].startsWith(QStringLiteral(" - "))) << know[i].toStdString();

@@ -37,7 +37,8 @@ TEST(RtfReader, TextParagraphsAndPolishLetters)
     QTextDocument document;
     ReadRtf(kSample, document);
     const QString text = document.toPlainText();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Tolmar\nZwykły pochyły i podkreślony tekst\ndruga linia\n")))
+    EXPECT_TRUE(text.startsWith(
+        QStringLiteral("Tolmar\nZwykły pochyły i podkreślony tekst\ndruga linia\n")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("€uro i \uF0B7x\tkoniec")));
     EXPECT_TRUE(text.contains(QStringLiteral("nawiasy { } i ukośnik \\")));
@@ -69,7 +70,8 @@ TEST(RtfReader, WithoutCodePage1250BytesAreLatin)
 
 TEST(RtfReader, UnknownWordsAreSkipped)
 {
-    EXPECT_EQ(Read("{\\rtf1\\ansi\\qrstuvw123 a\\zzz b{\\*\\unknowndest hidden}c}"), QStringLiteral("abc"));
+    EXPECT_EQ(Read("{\\rtf1\\ansi\\qrstuvw123 a\\zzz b{\\*\\unknowndest hidden}c}"),
+              QStringLiteral("abc"));
 }
 
 TEST(RtfReader, MalformedInputNeverCrashesOrHangs)
@@ -91,7 +93,8 @@ TEST(RtfReader, MalformedInputNeverCrashesOrHangs)
             noise.append(alphabet[random.bounded(int(sizeof alphabet - 1))]);
         Read(noise);
     }
-    EXPECT_EQ(Read(QByteArray(100000, '{') + "deep" + QByteArray(100000, '}')), QStringLiteral("deep"));
+    EXPECT_EQ(Read(QByteArray(100000, '{') + "deep" + QByteArray(100000, '}')),
+              QStringLiteral("deep"));
     EXPECT_EQ(Read("}}}}{\\rtf1 x"), QStringLiteral("x"));
     EXPECT_EQ(Read("\\u99999999999999999999?"), Read("\\u99999999999999999999?"));
 }

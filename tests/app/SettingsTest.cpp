@@ -17,22 +17,26 @@ const QString kEntry = QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolm
 
 QByteArray Settings(const char* values)
 {
-    return QByteArray("\n[Software\\\\Tolmar\\\\Ustawienia] 1796737660\n#time=1dd871ab1a0c09e\n") + values;
+    return QByteArray("\n[Software\\\\Tolmar\\\\Ustawienia] 1796737660\n#time=1dd871ab1a0c09e\n") +
+           values;
 }
 
 } // namespace
 
 TEST_F(MainFormTest, TheDialogReadsBothSettingsAndRewritesTheEntryWithTodaysPath)
 {
-    machine.WriteHive(QStringLiteral("user.reg"), Settings("\"Integracja\"=dword:00000001\n\"Magnetyzm\"=dword:00000001\n"));
-    machine.WriteHive(QStringLiteral("system.reg"),
-                      "\n[Software\\\\CLASSES\\\\Directory\\\\shell\\\\Tolmar QX\\\\command] 1796737660\n"
-                      "#time=1dd871ab1a0c09e\n@=\"C:\\\\Stary folder\\\\tolmar.exe\"\n");
+    machine.WriteHive(QStringLiteral("user.reg"),
+                      Settings("\"Integracja\"=dword:00000001\n\"Magnetyzm\"=dword:00000001\n"));
+    machine.WriteHive(
+        QStringLiteral("system.reg"),
+        "\n[Software\\\\CLASSES\\\\Directory\\\\shell\\\\Tolmar QX\\\\command] 1796737660\n"
+        "#time=1dd871ab1a0c09e\n@=\"C:\\\\Stary folder\\\\tolmar.exe\"\n");
     Start();
     EXPECT_TRUE(Windows().fmSet.CheckBox1->isChecked());
     EXPECT_TRUE(Windows().fmSet.CheckBox2->isChecked());
     EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kEntry, QString()), QStringLiteral("Uruchom Tolmar QX"));
-    const QString path = Text(HKEY_LOCAL_MACHINE, kEntry + QStringLiteral("\\command"), QString()).value_or(QString());
+    const QString path = Text(HKEY_LOCAL_MACHINE, kEntry + QStringLiteral("\\command"), QString())
+                             .value_or(QString());
     EXPECT_EQ(path, machine.Get().Paths().ToWindows(QCoreApplication::applicationFilePath()));
     EXPECT_TRUE(path.startsWith(QStringLiteral("Z:\\"))) << path.toStdString();
     EXPECT_FALSE(path.contains(u'"'));
@@ -56,7 +60,8 @@ TEST_F(MainFormTest, UncheckingTheEntryRemovesTheWholeKey)
     EXPECT_EQ(Dword(HKEY_CURRENT_USER, kSettings, QStringLiteral("Integracja")), 1);
     Windows().fmSet.CheckBox1->click();
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kEntry));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\CLASSES\\Directory\\shell")));
+    EXPECT_TRUE(
+        KeyExists(HKEY_LOCAL_MACHINE, QStringLiteral("Software\\CLASSES\\Directory\\shell")));
     EXPECT_EQ(Dword(HKEY_CURRENT_USER, kSettings, QStringLiteral("Integracja")), 0);
 }
 
@@ -126,15 +131,18 @@ TEST_F(MainFormTest, DoubleClickOnTheClockRunsTheDateAndTimeApplet)
     qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
     QStringList launched;
     Machine::Options options;
-    options.launch = [&](const QString& program, const QStringList& arguments, const QStringList& env) {
-        launched << QFileInfo(program).fileName() + u' ' + arguments.join(u' ') + u' ' + env.join(u' ');
+    options.launch = [&](const QString& program, const QStringList& arguments,
+                         const QStringList& env) {
+        launched << QFileInfo(program).fileName() + u' ' + arguments.join(u' ') + u' ' +
+                        env.join(u' ');
     };
     TMainForm& form = Start(options);
     QTest::mouseDClick(form.Zegar, Qt::LeftButton);
     QTest::mouseDClick(form.rysunek_kuli, Qt::LeftButton);
     qputenv("PATH", path);
     ASSERT_EQ(launched.size(), 2);
-    EXPECT_EQ(launched[0], QStringLiteral("wine rundll32 shell32,Control_RunDLL timedate.cpl WINEPREFIX=") +
-                               machine.Get().Prefix());
+    EXPECT_EQ(launched[0],
+              QStringLiteral("wine rundll32 shell32,Control_RunDLL timedate.cpl WINEPREFIX=") +
+                  machine.Get().Prefix());
     EXPECT_EQ(launched[1], launched[0]);
 }

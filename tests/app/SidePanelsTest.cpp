@@ -39,7 +39,8 @@ protected:
     Machine::Options Recording()
     {
         Machine::Options options;
-        options.launch = [this](const QString& program, const QStringList& arguments, const QStringList&) {
+        options.launch = [this](const QString& program, const QStringList& arguments,
+                                const QStringList&) {
             launched.push_back(program + u' ' + arguments.join(u' '));
         };
         return options;
@@ -145,9 +146,10 @@ TEST_F(SidePanelsTest, LinksChangeColourAndOpenTheirDocuments)
     QTest::mouseClick(form.MenuLabels[3], Qt::LeftButton);
     QTest::mouseClick(form.MenuLabels[4], Qt::LeftButton);
     ASSERT_EQ(launched.size(), 3u);
-    EXPECT_EQ(launched[0], QStringLiteral("xdg-open mailto:tolmar@example.org?Subject=Problem z działaniem "
-                                          "programu&Body=W programie Tolmar wystąpił następujący błąd: "
-                                          ">tutaj wpisz informacje o błędzie<"));
+    EXPECT_EQ(launched[0],
+              QStringLiteral("xdg-open mailto:tolmar@example.org?Subject=Problem z działaniem "
+                             "programu&Body=W programie Tolmar wystąpił następujący błąd: "
+                             ">tutaj wpisz informacje o błędzie<"));
     EXPECT_EQ(launched[1], QStringLiteral("xdg-open mailto:tolmar@example.org"));
     EXPECT_EQ(launched[2], QStringLiteral("xdg-open http://tolmar.example.org"));
 

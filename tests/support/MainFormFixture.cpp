@@ -20,8 +20,8 @@ TMainForm& MainFormTest::Start(Machine::Options options)
 
 void MainFormTest::SettleAnimations()
 {
-    const bool settled = QTest::qWaitFor(
-        [&] { return !Form().MenuBusy && !Form().TipsBusy; }, 10000);
+    const bool settled =
+        QTest::qWaitFor([&] { return !Form().MenuBusy && !Form().TipsBusy; }, 10000);
     EXPECT_TRUE(settled) << "an animation did not end";
     QCoreApplication::processEvents();
 }

@@ -1,16 +1,16 @@
 #pragma once
 
 #include "FakeClock.h"
+#include "ProgramWindows.h"
 #include "ScriptedDialogs.h"
 #include "TempMachine.h"
-#include "ProgramWindows.h"
 
 #include <gtest/gtest.h>
 #include <memory>
 
 // A page test: a machine built from a few lines, the program's windows created offscreen on it
-// as at start (the main window's creation fills every page from the system), then the user's actions and assertions on the
-// registry and the files.
+// as at start (the main window's creation fills every page from the system), then the user's
+// actions and assertions on the registry and the files.
 class MainFormTest : public ::testing::Test
 {
 protected:

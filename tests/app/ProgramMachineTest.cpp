@@ -1,0 +1,52 @@
+// Starting on a machine: made on first use, refused with a clear message when it cannot be used.
+#include "ProgramMachine.h"
+
+#include "ScriptedDialogs.h"
+#include "TempMachine.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+TEST(ProgramMachine, AMissingMachineIsMadeFromTheTemplate)
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir home;
+    const QString prefix = home.path() + QStringLiteral("/tolmar/machine");
+    const auto machine = OpenProgramMachine(prefix, QStringLiteral(TOLMAR_TEMPLATE));
+    ASSERT_NE(machine, nullptr);
+    EXPECT_TRUE(QFileInfo::exists(prefix + QStringLiteral("/system.reg")));
+    EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST(ProgramMachine, AMachineInUseIsRefusedWithItsFolderAndNothingIsWritten)
+{
+    ScriptedDialogs dialogs;
+    TempMachine held;
+    held.WriteHive(QStringLiteral("user.reg"), QByteArray());
+    const QByteArray before = held.ReadFile(QStringLiteral("user.reg"));
+    held.Open();
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    EXPECT_EQ(OpenProgramMachine(held.Prefix(), QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    const auto& shown = dialogs.Messages()[0];
+    EXPECT_EQ(shown.caption, QStringLiteral("Tolmar - Quorvix"));
+    EXPECT_EQ(shown.icon, MessageIcon::Error);
+    EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Nie można uruchomić programu Tolmar.")));
+    EXPECT_TRUE(shown.text.contains(held.Prefix()));
+    EXPECT_TRUE(shown.text.contains(QStringLiteral("innym programie Tolmar")));
+    held.Close();
+    EXPECT_EQ(held.ReadFile(QStringLiteral("user.reg")), before);
+}
+
+TEST(ProgramMachine, AnUnreadableRegistryIsRefused)
+{
+    ScriptedDialogs dialogs;
+    TempMachine broken;
+    broken.WriteFile(QStringLiteral("user.reg"), "not a registry\n");
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    EXPECT_EQ(OpenProgramMachine(broken.Prefix(), QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_TRUE(dialogs.Messages()[0].text.contains(QStringLiteral("user.reg")));
+    EXPECT_EQ(broken.ReadFile(QStringLiteral("user.reg")), "not a registry\n");
+}
