@@ -188,6 +188,35 @@ TEST(Shell, DocumentsAndCommandsGoThroughTheLauncher)
     }
 }
 
+TEST(Shell, PrintGoesToThePrintCommandWhereThereIsOne)
+{
+    TempMachine m;
+    m.MakeWindows();
+    m.WriteFile(QStringLiteral("drive_c/WINDOWS/list.txt"), "x");
+    QTemporaryDir bin;
+    QFile lp(bin.path() + QStringLiteral("/lp"));
+    ASSERT_TRUE(lp.open(QIODevice::WriteOnly));
+    lp.write("#!/bin/sh\n");
+    lp.close();
+    lp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    QStringList launched;
+    Machine::Options options;
+    options.launch = [&](const QString& program, const QStringList& arguments, const QStringList&) {
+        launched << program + u' ' + arguments.join(u' ');
+    };
+    m.Open(options);
+    qputenv("PATH", bin.path().toLocal8Bit());
+    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("print"), QStringLiteral("http://tolmar.example.org"), SW_SHOWMAXIMIZED);
+    qputenv("PATH", "/nonexistent");
+    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"), SW_SHOWMAXIMIZED);
+    qputenv("PATH", path);
+    ASSERT_EQ(launched.size(), 1);
+    EXPECT_EQ(launched[0], bin.path() + QStringLiteral("/lp ") + m.Get().Paths().DriveRoot(u'c') +
+                               QStringLiteral("/WINDOWS/list.txt"));
+}
+
 TEST(Memory, TotalComesFromTheHostUnlessGiven)
 {
     TempMachine m;
