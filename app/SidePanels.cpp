@@ -52,55 +52,35 @@ void SidePanel::resizeEvent(QResizeEvent* event)
     if (Body) Body->setGeometry(2, 20, 126, std::max(0, h - 40));
 }
 
-void THyperImageMenu::enterEvent(QEnterEvent* event)
+void HyperImage::enterEvent(QEnterEvent* event)
 {
     QLabel::enterEvent(event);
     CMMouseEnter();
 }
 
-void THyperImageMenu::leaveEvent(QEvent* event)
+void HyperImage::leaveEvent(QEvent* event)
 {
     QLabel::leaveEvent(event);
     CMMouseLeave();
 }
 
-void THyperImageMenu::CMMouseEnter()
+void HyperImage::CMMouseEnter()
 {
     TMainForm* form = MainForm();
-    if (form && !form->MenuBusy && form->Menu->height() == 40)
+    if (!form) return;
+    if (panel_ == Panel::Menu && !form->MenuBusy && form->Menu->height() == 40)
         form->StartMenuAnimation(QStringLiteral("Rozwin"));
-}
-
-void THyperImageMenu::CMMouseLeave()
-{
-    TMainForm* form = MainForm();
-    if (form && !form->MenuBusy && form->Menu->height() == 160)
-        form->StartMenuAnimation(QStringLiteral("Zwin"));
-}
-
-void THyperImageTips::enterEvent(QEnterEvent* event)
-{
-    QLabel::enterEvent(event);
-    CMMouseEnter();
-}
-
-void THyperImageTips::leaveEvent(QEvent* event)
-{
-    QLabel::leaveEvent(event);
-    CMMouseLeave();
-}
-
-void THyperImageTips::CMMouseEnter()
-{
-    TMainForm* form = MainForm();
-    if (form && !form->TipsBusy && form->MenuTips->height() == 40)
+    if (panel_ == Panel::Tips && !form->TipsBusy && form->MenuTips->height() == 40)
         form->StartTipsAnimation(QStringLiteral("Rozwin"));
 }
 
-void THyperImageTips::CMMouseLeave()
+void HyperImage::CMMouseLeave()
 {
     TMainForm* form = MainForm();
-    if (form && !form->TipsBusy && form->MenuTips->height() == 180)
+    if (!form) return;
+    if (panel_ == Panel::Menu && !form->MenuBusy && form->Menu->height() == 160)
+        form->StartMenuAnimation(QStringLiteral("Zwin"));
+    if (panel_ == Panel::Tips && !form->TipsBusy && form->MenuTips->height() == 180)
         form->StartTipsAnimation(QStringLiteral("Zwin"));
 }
 

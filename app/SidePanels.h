@@ -24,34 +24,39 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 };
 
-// The images of the side menu: the mouse entering or leaving them unfolds or folds the menu.
-class THyperImageMenu : public QLabel
+// An image of a side panel: the mouse entering it unfolds a folded panel, leaving it folds an
+// unfolded one, when no animation of that panel runs.
+class HyperImage : public QLabel
 {
-public:
-    using QLabel::QLabel;
-
 protected:
+    enum class Panel
+    {
+        Menu,
+        Tips
+    };
+    HyperImage(QWidget* parent, Panel panel) : QLabel(parent), panel_(panel) {}
+
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     void CMMouseEnter();
     void CMMouseLeave();
+    Panel panel_;
 };
 
-// The images of the help panel: likewise for the help panel.
-class THyperImageTips : public QLabel
+// The images of the side menu.
+class THyperImageMenu : public HyperImage
 {
 public:
-    using QLabel::QLabel;
+    explicit THyperImageMenu(QWidget* parent) : HyperImage(parent, Panel::Menu) {}
+};
 
-protected:
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    void CMMouseEnter();
-    void CMMouseLeave();
+// The images of the help panel.
+class THyperImageTips : public HyperImage
+{
+public:
+    explicit THyperImageTips(QWidget* parent) : HyperImage(parent, Panel::Tips) {}
 };
 
 // Geometry of the side menu that its animation changes.

@@ -1,5 +1,6 @@
 #include "kodFrAbout.h"
 
+#include "Colours.h"
 #include "ErrorReport.h"
 #include "RtfReader.h"
 #include "kodfmAutor.h"
@@ -19,9 +20,7 @@ QLabel* Title(QWidget* parent, const char* name, const QString& text, int pixels
     font.setPixelSize(pixels);
     font.setBold(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
+    SetColour(label, QPalette::WindowText, colour);
     return label;
 }
 
@@ -43,9 +42,7 @@ TfrAbout::TfrAbout(QWidget* parent) : QFrame(parent)
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setFlat(true);
     SpeedButton1->setGeometry(568, 56, 57, 22);
-    QPalette navy = SpeedButton1->palette();
-    navy.setColor(QPalette::ButtonText, QColor(0, 0, 128));
-    SpeedButton1->setPalette(navy);
+    SetColour(SpeedButton1, QPalette::ButtonText, QColor(0, 0, 128));
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setGeometry(8, 80, 617, 361);

@@ -1,5 +1,7 @@
 #include "kodKnow.h"
 
+#include "Colours.h"
+
 #include <QTextEdit>
 
 namespace {
@@ -40,10 +42,8 @@ TfmKnow::TfmKnow(QWidget* parent)
     RichEdit->setGeometry(0, 0, 440, 263);
     RichEdit->setReadOnly(true);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette palette = RichEdit->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
-    palette.setColor(QPalette::Text, QColor(0, 0, 128));
-    RichEdit->setPalette(palette);
+    SetColour(RichEdit, QPalette::Base, RichEdit->palette().color(QPalette::ToolTipBase));
+    SetColour(RichEdit, QPalette::Text, QColor(0, 0, 128));
     QFont verdana(QStringLiteral("Verdana"));
     verdana.setPixelSize(13);
     RichEdit->setFont(verdana);

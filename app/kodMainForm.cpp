@@ -1,6 +1,7 @@
 #include "kodMainForm.h"
 
 #include "Clock.h"
+#include "Colours.h"
 #include "ErrorReport.h"
 #include "Files.h"
 #include "Guarded.h"
@@ -57,13 +58,6 @@ Frame* AddPage(QTabWidget* tabs, const char* sheet, const QString& caption, int 
     return frame;
 }
 
-void SetTextColour(QLabel* label, const QColor& colour)
-{
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
 QLabel* NamedLabel(QWidget* parent, const char* name)
 {
     auto* label = new QLabel(parent);
@@ -96,9 +90,7 @@ TMainForm::TMainForm()
     font.setPixelSize(11);
     setFont(font);
     // The colour of a button face, kept in the window role so that labels keep theirs.
-    QPalette facePalette = palette();
-    facePalette.setColor(QPalette::Window, facePalette.color(QPalette::Button));
-    setPalette(facePalette);
+    SetColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);
 
     Karty = new QTabWidget(this);
@@ -156,10 +148,12 @@ TMainForm::TMainForm()
         verdana.setUnderline(i > 0);
         label->setFont(verdana);
         if (i > 0) {
-            SetTextColour(label, QColor(0, 0, 255));
+            SetColour(label, QPalette::WindowText, QColor(0, 0, 255));
             label->setCursor(Qt::ArrowCursor);
-            OnEvent(label, QEvent::Enter, [label] { SetTextColour(label, QColor(255, 0, 0)); });
-            OnEvent(label, QEvent::Leave, [label] { SetTextColour(label, QColor(0, 0, 255)); });
+            OnEvent(label, QEvent::Enter,
+                    [label] { SetColour(label, QPalette::WindowText, QColor(255, 0, 0)); });
+            OnEvent(label, QEvent::Leave,
+                    [label] { SetColour(label, QPalette::WindowText, QColor(0, 0, 255)); });
         }
         MenuLabels[i] = label;
     }
@@ -177,10 +171,8 @@ TMainForm::TMainForm()
     OpisPomocy->setReadOnly(true);
     OpisPomocy->setFrameShape(QFrame::NoFrame);
     OpisPomocy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette tips = OpisPomocy->palette();
-    tips.setColor(QPalette::Base, tips.color(QPalette::ToolTipBase));
-    tips.setColor(QPalette::Text, Qt::gray);
-    OpisPomocy->setPalette(tips);
+    SetColour(OpisPomocy, QPalette::Base, OpisPomocy->palette().color(QPalette::ToolTipBase));
+    SetColour(OpisPomocy, QPalette::Text, Qt::gray);
     QFont tipsFont(QStringLiteral("MS Sans Serif"));
     tipsFont.setPixelSize(11);
     OpisPomocy->setFont(tipsFont);
@@ -245,7 +237,7 @@ void TMainForm::FormCreate()
     bold.setBold(true);
     LabelDla->setFont(bold);
     for (QLabel* label : {LabelDla, LabelNazwa})
-        SetTextColour(label, QColor(123, 155, 237));
+        SetColour(label, QPalette::WindowText, QColor(123, 155, 237));
     LabelDla->setGeometry(710, 35, 24, 13);
     LabelNazwa->setGeometry(720, 47, 0, 13);
     LabelDla->show();
@@ -260,7 +252,7 @@ void TMainForm::FormCreate()
         rysunek_kuli->setPixmap(TransparentPicture(picture));
         rysunek_kuli->resize(rysunek_kuli->pixmap().size());
     }
-    SetTextColour(Zegar, QColor(35, 100, 255));
+    SetColour(Zegar, QPalette::WindowText, QColor(35, 100, 255));
     QFont clockFont = Zegar->font();
     clockFont.setPixelSize(25);
     Zegar->setFont(clockFont);

@@ -1,5 +1,6 @@
 #include "kodfmSet.h"
 
+#include "Colours.h"
 #include "ErrorReport.h"
 #include "Guarded.h"
 #include "kodMainForm.h"
@@ -41,9 +42,7 @@ TfmSet::TfmSet(QWidget* parent)
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    QPalette face = Memo1->palette();
-    face.setColor(QPalette::Base, face.color(QPalette::Button));
-    Memo1->setPalette(face);
+    SetColour(Memo1, QPalette::Base, Memo1->palette().color(QPalette::Button));
     Memo1->setPlainText(
         QStringLiteral("Program Tolmar może automatycznie zintegrować się z powłoką \n"
                        "systemową tzw. shellem. W Wyniku tej operacji do odpowiedniego \n"

@@ -122,11 +122,7 @@ TEST_F(MainFormTest, TheClockShowsTheTimeOnceASecond)
 TEST_F(MainFormTest, DoubleClickOnTheClockRunsTheDateAndTimeApplet)
 {
     QTemporaryDir bin;
-    QFile wine(bin.path() + QStringLiteral("/wine"));
-    ASSERT_TRUE(wine.open(QIODevice::WriteOnly));
-    wine.write("#!/bin/sh\n");
-    wine.close();
-    wine.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    MakeFakeProgram(bin.path(), QStringLiteral("wine"));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", bin.path().toLocal8Bit() + ":" + path);
     QStringList launched;

@@ -194,11 +194,7 @@ TEST(Shell, PrintGoesToThePrintCommandWhereThereIsOne)
     m.MakeWindows();
     m.WriteFile(QStringLiteral("drive_c/WINDOWS/list.txt"), "x");
     QTemporaryDir bin;
-    QFile lp(bin.path() + QStringLiteral("/lp"));
-    ASSERT_TRUE(lp.open(QIODevice::WriteOnly));
-    lp.write("#!/bin/sh\n");
-    lp.close();
-    lp.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    MakeFakeProgram(bin.path(), QStringLiteral("lp"));
     const QByteArray path = qgetenv("PATH");
     QStringList launched;
     Machine::Options options;
@@ -207,10 +203,13 @@ TEST(Shell, PrintGoesToThePrintCommandWhereThereIsOne)
     };
     m.Open(options);
     qputenv("PATH", bin.path().toLocal8Bit());
-    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"), SW_SHOWMAXIMIZED);
-    ShellExecute(QStringLiteral("print"), QStringLiteral("http://tolmar.example.org"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"),
+                 SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("print"), QStringLiteral("http://tolmar.example.org"),
+                 SW_SHOWMAXIMIZED);
     qputenv("PATH", "/nonexistent");
-    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"),
+                 SW_SHOWMAXIMIZED);
     qputenv("PATH", path);
     ASSERT_EQ(launched.size(), 1);
     EXPECT_EQ(launched[0], bin.path() + QStringLiteral("/lp ") + m.Get().Paths().DriveRoot(u'c') +

@@ -82,3 +82,12 @@ bool SupportsDosAttributes(const QString& folder)
     f.remove();
     return ok;
 }
+
+void MakeFakeProgram(const QString& folder, const QString& name)
+{
+    QFile program(folder + u'/' + name);
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\n");
+    program.close();
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}

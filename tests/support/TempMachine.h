@@ -50,5 +50,8 @@ inline void PrintTo(const QString& text, std::ostream* out)
 // Wine's header of a registry file whose keys are relative to the given path.
 QByteArray HiveHeader(const char* relativeTo);
 
+// An executable that does nothing, named so a program finds it on PATH in the given folder.
+void MakeFakeProgram(const QString& folder, const QString& name);
+
 // True when the file system of the folder keeps user extended attributes.
 bool SupportsDosAttributes(const QString& folder);
