@@ -1,5 +1,6 @@
 #include "MachineLock.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <fcntl.h>
@@ -48,12 +49,18 @@ bool WineserverRunning(const QString& prefix)
                                   .arg(qulonglong(st.st_dev), 0, 16)
                                   .arg(qulonglong(st.st_ino), 0, 16);
     QStringList bases = {QStringLiteral("/tmp/.wine-%1").arg(::getuid())};
-    // Debian's build keeps its server folders in a folder of its own, named in the prefix.
+    // Debian's build keeps its server folders in a folder of its own, named in the prefix
+    // relative to the temporary folder.
     QFile named(prefix + QStringLiteral("/wineserver"));
+    QString folder;
     if (QFileInfo(named).isSymLink())
-        bases << QFileInfo(named).symLinkTarget();
+        folder = QFileInfo(named).symLinkTarget();
     else if (named.open(QIODevice::ReadOnly))
-        bases << QString::fromLocal8Bit(named.readLine()).trimmed();
+        folder = QString::fromLocal8Bit(named.readLine()).trimmed();
+    if (QDir::isAbsolutePath(folder))
+        bases << folder;
+    else if (!folder.isEmpty())
+        bases << QDir::tempPath() + u'/' + folder << QStringLiteral("/tmp/") + folder;
     for (const QString& base : bases)
         if (!base.isEmpty() && LockHeld(base + u'/' + serverDir + QStringLiteral("/lock")))
             return true;

@@ -107,6 +107,16 @@ TEST(MachineOpen, RunningWineserverIsRefused)
     }
     // A lock file that nobody holds is what a stopped server leaves behind.
     EXPECT_EQ(OpenError(m.Prefix()), QString());
+    // Debian writes the folder's name relative to the temporary folder.
+    QTemporaryDir relativeTmp(QDir::tempPath() + QStringLiteral("/wine-XXXXXX"));
+    QDir().mkpath(relativeTmp.path() + u'/' + ServerDir(m.Prefix()));
+    m.WriteFile(QStringLiteral("wineserver"),
+                QFileInfo(relativeTmp.path()).fileName().toLocal8Bit());
+    {
+        LockHolder server(relativeTmp.path() + u'/' + ServerDir(m.Prefix()) +
+                          QStringLiteral("/lock"));
+        EXPECT_TRUE(OpenError(m.Prefix()).contains(QStringLiteral("wineserver")));
+    }
 
     const QString upstream =
         QStringLiteral("/tmp/.wine-%1/").arg(::getuid()) + ServerDir(m.Prefix());
