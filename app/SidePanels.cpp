@@ -13,6 +13,19 @@ namespace {
 constexpr int kStepPause = 10;
 constexpr int kFoldDelay = 10000;
 
+// Moves a panel by 1, 2, 3... pixels a pause, in the given direction, until it has gone far
+// enough.
+template <class Move, class Reached>
+void Accelerate(Clock& clock, int direction, Move move, Reached reached)
+{
+    int step = 0;
+    do {
+        ++step;
+        clock.Sleep(kStepPause);
+        move(direction * step);
+    } while (!reached());
+}
+
 // Runs a change of the main window on the user interface thread; the animation threads never
 // touch a widget themselves. The window is looked up there, so a step that arrives after the
 // window is gone does nothing.
@@ -43,9 +56,14 @@ SidePanel::SidePanel(QWidget* parent, const char* name, QRect geometry) : QWidge
     setGeometry(geometry);
 }
 
-void SidePanel::resizeEvent(QResizeEvent* event)
+void SidePanel::resizeEvent(QResizeEvent*)
 {
-    const int h = event->size().height();
+    Arrange();
+}
+
+void SidePanel::Arrange()
+{
+    const int h = height();
     if (TopCap) TopCap->setGeometry(0, 0, 130, 20);
     if (BottomCap) BottomCap->setGeometry(0, h - 20, 130, 20);
     if (Filler) Filler->setGeometry(0, 20, 130, std::max(0, h - 40));
@@ -98,39 +116,30 @@ void TWatekZwinRozwinMenu::Post(const MenuGeometry& step)
 void TWatekZwinRozwinMenu::run()
 {
     Clock& clock = ProgramClock();
+    const auto movePanels = [&](int by) {
+        g_.menuHeight += by;
+        g_.tipsTop += by;
+        Post(g_);
+    };
+    const auto growLabels = [&](int by) {
+        clock.Sleep(kStepPause);
+        for (int& h : g_.labelHeights)
+            h += by;
+        Post(g_);
+    };
     if (command_ == u"Rozwin") {
-        int step = 0;
-        do {
-            ++step;
-            clock.Sleep(kStepPause);
-            g_.menuHeight += step;
-            g_.tipsTop += step;
-            Post(g_);
-        } while (g_.menuHeight < 160);
+        Accelerate(clock, +1, movePanels, [&] { return g_.menuHeight >= 160; });
         g_.menuHeight = 160;
         Post(g_);
-        do {
-            clock.Sleep(kStepPause);
-            for (int& h : g_.labelHeights)
-                ++h;
-            Post(g_);
-        } while (g_.labelHeights[0] < 20);
+        do
+            growLabels(+1);
+        while (g_.labelHeights[0] < 20);
     } else if (command_ == u"Zwin") {
         clock.Sleep(kFoldDelay);
-        do {
-            clock.Sleep(kStepPause);
-            for (int& h : g_.labelHeights)
-                --h;
-            Post(g_);
-        } while (g_.labelHeights[0] > 0);
-        int step = 0;
-        do {
-            ++step;
-            clock.Sleep(kStepPause);
-            g_.menuHeight -= step;
-            g_.tipsTop -= step;
-            Post(g_);
-        } while (g_.menuHeight > 40);
+        do
+            growLabels(-1);
+        while (g_.labelHeights[0] > 0);
+        Accelerate(clock, -1, movePanels, [&] { return g_.menuHeight <= 40; });
         g_.menuHeight = 40;
         Post(g_);
     }
@@ -153,24 +162,13 @@ void TWatekZwinRozwinMenuTips::Post(int height)
 void TWatekZwinRozwinMenuTips::run()
 {
     Clock& clock = ProgramClock();
+    const auto resize = [&](int by) { Post(height_ += by); };
     if (command_ == u"Rozwin") {
-        int step = 0;
-        do {
-            ++step;
-            clock.Sleep(kStepPause);
-            height_ += step;
-            Post(height_);
-        } while (height_ < 180);
+        Accelerate(clock, +1, resize, [&] { return height_ >= 180; });
         Post(height_ = 180);
     } else if (command_ == u"Zwin") {
         clock.Sleep(kFoldDelay);
-        int step = 0;
-        do {
-            ++step;
-            clock.Sleep(kStepPause);
-            height_ -= step;
-            Post(height_);
-        } while (height_ > 40);
+        Accelerate(clock, -1, resize, [&] { return height_ <= 40; });
         Post(height_ = 40);
     }
     OnUiThread([](TMainForm& form) { form.TipsBusy = false; });

@@ -20,6 +20,9 @@ public:
     QLabel* Filler = nullptr;
     QWidget* Body = nullptr; // anchored on all sides, at 2, 20 (the help box)
 
+    // Places the parts for the panel's height, as their anchors do.
+    void Arrange();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 };

@@ -334,8 +334,7 @@ void TMainForm::BuildSidePanels()
         panel->Filler->lower();
         panel->TopCap->raise();
         panel->BottomCap->raise();
-        panel->resize(panel->size() + QSize(0, 1));
-        panel->resize(panel->size() - QSize(0, 1));
+        panel->Arrange();
     }
 }
 
