@@ -197,8 +197,8 @@ void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relat
         throw MachineError(QStringLiteral("Plik %1 maszyny „%2” nie jest plikiem rejestru Wine.")
                                .arg(name, prefix_));
     }
-    file.stamp = {st.st_dev, st.st_ino, st.st_size,
-                  qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    // From the file that was read, so a change made after the read still shows.
+    file.stamp = StampOf(st);
 }
 
 void Machine::SetSaveErrorHandler(std::function<void(const QString&)> handler)
@@ -233,13 +233,7 @@ void Machine::Flush()
 void Machine::Save(HiveFile& file)
 {
     const std::string& text = file.hive->Text();
-    struct stat st = {};
-    const bool exists = ::stat(Native(file.path).constData(), &st) == 0;
-    const FileStamp now =
-        exists ? FileStamp{st.st_dev, st.st_ino, st.st_size,
-                           qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec}
-               : FileStamp{};
-    if (!file.conflicted && !(now == file.stamp)) {
+    if (!file.conflicted && !(StampOf(file.path) == file.stamp)) {
         file.conflicted = true;
         ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
                                        "w czasie pracy Tolmara i nie zostanie nadpisany. Zmiany "
@@ -252,9 +246,19 @@ void Machine::Save(HiveFile& file)
         return;
     }
     file.dirty = false;
-    if (!file.conflicted && ::stat(Native(file.path).constData(), &st) == 0)
-        file.stamp = {st.st_dev, st.st_ino, st.st_size,
-                      qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+    if (!file.conflicted) file.stamp = StampOf(file.path);
+}
+
+Machine::FileStamp Machine::StampOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_size,
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+Machine::FileStamp Machine::StampOf(const QString& path)
+{
+    struct stat st = {};
+    return ::stat(Native(path).constData(), &st) == 0 ? StampOf(st) : FileStamp{};
 }
 
 // ---- registry -------------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 // Raised when a machine cannot be used; the text is for the user.
@@ -101,6 +102,9 @@ private:
         RegNode* node = nullptr; // null with a file of null: HKEY_USERS itself
     };
 
+    // What tells a file changed on disk; empty when there is no file.
+    static FileStamp StampOf(const QString& path);
+    static FileStamp StampOf(const struct stat& st);
     void LoadHive(HiveFile& file, const QString& name, const QString& relativeTo);
     std::optional<Target> Resolve(HKEY root, const QString& path, bool create);
     std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);
