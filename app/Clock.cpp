@@ -30,6 +30,13 @@ void Clock::Stop()
     wake_.notify_all();
 }
 
+void Clock::Wake()
+{
+    // Taking the lock orders the wake after a sleeper's check of its stop condition.
+    { std::lock_guard lock(mutex_); }
+    wake_.notify_all();
+}
+
 bool SystemClock::Sleep(int milliseconds)
 {
     std::unique_lock lock(mutex_);

@@ -16,13 +16,19 @@ class Clock
 {
 public:
     virtual ~Clock() = default;
-    // Waits; returns early, with false, once Stop has been called.
+    // Waits; returns early, with false, once Stop has been called or the calling thread has
+    // been asked to end (and woken by Wake).
     virtual bool Sleep(int milliseconds) = 0;
     virtual QTime Now() = 0;
     void Stop();
+    // Wakes every sleeper, so that a thread asked to end stops waiting.
+    void Wake();
 
 protected:
-    bool Stopped() const { return stopped_; }
+    bool Stopped() const
+    {
+        return stopped_ || QThread::currentThread()->isInterruptionRequested();
+    }
     std::mutex mutex_;
     std::condition_variable wake_;
     std::atomic<bool> stopped_ = false;

@@ -2,21 +2,16 @@
 
 #include "Dialogs.h"
 #include "ErrorReport.h"
+#include "System.h"
 
-std::unique_ptr<Machine> OpenProgramMachine(const QString& prefix, const QString& templateDir)
+std::unique_ptr<Platform> OpenProgramMachine(const QString& prefix, const QString& templateDir)
 {
-    std::unique_ptr<Machine> machine;
-    try {
-        CreateMachineIfMissing(prefix, templateDir);
-        machine = std::make_unique<Machine>(prefix);
-    } catch (const MachineError& error) {
-        Dialogs().Message(nullptr, kApplicationTitle,
-                          QStringLiteral("Nie można uruchomić programu Tolmar.\n\n") + error.Text(),
-                          MessageIcon::Error, MessageButtons::Ok);
-        return nullptr;
-    }
-    machine->SetSaveErrorHandler([](const QString& text) {
+    OpenedSystem system = OpenSystem(prefix, templateDir, [](const QString& text) {
         Dialogs().Message(nullptr, kApplicationTitle, text, MessageIcon::Error, MessageButtons::Ok);
     });
-    return machine;
+    if (!system.platform)
+        Dialogs().Message(nullptr, kApplicationTitle,
+                          QStringLiteral("Nie można uruchomić programu Tolmar.\n\n") + system.error,
+                          MessageIcon::Error, MessageButtons::Ok);
+    return std::move(system.platform);
 }

@@ -14,16 +14,17 @@ constexpr int kStepPause = 10;
 constexpr int kFoldDelay = 10000;
 
 // Moves a panel by 1, 2, 3... pixels a pause, in the given direction, until it has gone far
-// enough.
+// enough. False when the thread was asked to end during a pause: then it moves no further.
 template <class Move, class Reached>
-void Accelerate(Clock& clock, int direction, Move move, Reached reached)
+bool Accelerate(Clock& clock, int direction, Move move, Reached reached)
 {
     int step = 0;
     do {
         ++step;
-        clock.Sleep(kStepPause);
+        if (!clock.Sleep(kStepPause)) return false;
         move(direction * step);
     } while (!reached());
+    return true;
 }
 
 // Runs a change of the main window on the user interface thread; the animation threads never
@@ -104,16 +105,21 @@ void HyperImage::CMMouseLeave()
 
 TWatekZwinRozwinMenu::TWatekZwinRozwinMenu(QString command, MenuGeometry start)
     : command_(std::move(command)), g_(start)
-{
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
-}
+{}
 
 void TWatekZwinRozwinMenu::Post(const MenuGeometry& step)
 {
     OnUiThread([step](TMainForm& form) { form.ApplyMenuStep(step); });
 }
 
+// The busy flag is cleared on the user interface thread after the last step, so a trigger
+// never sees a panel between two steps.
 void TWatekZwinRozwinMenu::run()
+{
+    if (Animate()) OnUiThread([](TMainForm& form) { form.MenuBusy = false; });
+}
+
+bool TWatekZwinRozwinMenu::Animate()
 {
     Clock& clock = ProgramClock();
     const auto movePanels = [&](int by) {
@@ -122,37 +128,34 @@ void TWatekZwinRozwinMenu::run()
         Post(g_);
     };
     const auto growLabels = [&](int by) {
-        clock.Sleep(kStepPause);
+        if (!clock.Sleep(kStepPause)) return false;
         for (int& h : g_.labelHeights)
             h += by;
         Post(g_);
+        return true;
     };
     if (command_ == u"Rozwin") {
-        Accelerate(clock, +1, movePanels, [&] { return g_.menuHeight >= 160; });
+        if (!Accelerate(clock, +1, movePanels, [&] { return g_.menuHeight >= 160; })) return false;
         g_.menuHeight = 160;
         Post(g_);
         do
-            growLabels(+1);
+            if (!growLabels(+1)) return false;
         while (g_.labelHeights[0] < 20);
     } else if (command_ == u"Zwin") {
-        clock.Sleep(kFoldDelay);
+        if (!clock.Sleep(kFoldDelay)) return false;
         do
-            growLabels(-1);
+            if (!growLabels(-1)) return false;
         while (g_.labelHeights[0] > 0);
-        Accelerate(clock, -1, movePanels, [&] { return g_.menuHeight <= 40; });
+        if (!Accelerate(clock, -1, movePanels, [&] { return g_.menuHeight <= 40; })) return false;
         g_.menuHeight = 40;
         Post(g_);
     }
-    // Cleared on the user interface thread after the last step, so a trigger never sees a
-    // panel between two steps.
-    OnUiThread([](TMainForm& form) { form.MenuBusy = false; });
+    return true;
 }
 
 TWatekZwinRozwinMenuTips::TWatekZwinRozwinMenuTips(QString command, int startHeight)
     : command_(std::move(command)), height_(startHeight)
-{
-    connect(this, &QThread::finished, this, &QObject::deleteLater);
-}
+{}
 
 void TWatekZwinRozwinMenuTips::Post(int height)
 {
@@ -161,15 +164,20 @@ void TWatekZwinRozwinMenuTips::Post(int height)
 
 void TWatekZwinRozwinMenuTips::run()
 {
+    if (Animate()) OnUiThread([](TMainForm& form) { form.TipsBusy = false; });
+}
+
+bool TWatekZwinRozwinMenuTips::Animate()
+{
     Clock& clock = ProgramClock();
     const auto resize = [&](int by) { Post(height_ += by); };
     if (command_ == u"Rozwin") {
-        Accelerate(clock, +1, resize, [&] { return height_ >= 180; });
+        if (!Accelerate(clock, +1, resize, [&] { return height_ >= 180; })) return false;
         Post(height_ = 180);
     } else if (command_ == u"Zwin") {
-        clock.Sleep(kFoldDelay);
-        Accelerate(clock, -1, resize, [&] { return height_ <= 40; });
+        if (!clock.Sleep(kFoldDelay)) return false;
+        if (!Accelerate(clock, -1, resize, [&] { return height_ <= 40; })) return false;
         Post(height_ = 40);
     }
-    OnUiThread([](TMainForm& form) { form.TipsBusy = false; });
+    return true;
 }

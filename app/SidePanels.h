@@ -71,7 +71,8 @@ struct MenuGeometry
 };
 
 // Folds ("Zwin") or unfolds ("Rozwin") the side menu in 10 ms steps. It works on its own copy
-// of the geometry and posts every step to the user interface thread; it frees itself.
+// of the geometry and posts every step to the user interface thread. Asked to end, it stops
+// at its next pause and posts nothing more.
 class TWatekZwinRozwinMenu : public QThread
 {
 public:
@@ -81,6 +82,8 @@ protected:
     void run() override;
 
 private:
+    // False when the thread was asked to end before the last step.
+    bool Animate();
     void Post(const MenuGeometry& step);
     QString command_;
     MenuGeometry g_;
@@ -96,6 +99,7 @@ protected:
     void run() override;
 
 private:
+    bool Animate();
     void Post(int height);
     QString command_;
     int height_;

@@ -5,6 +5,7 @@
 #include "ErrorReport.h"
 #include "Files.h"
 #include "Guarded.h"
+#include "HelpText.h"
 #include "LoadSystemState.h"
 #include "ProgramDir.h"
 #include "Snapping.h"
@@ -37,13 +38,12 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QTime>
 
 namespace {
 
 TMainForm* instance = nullptr;
-
-const QString kSettingsKey = QStringLiteral("Software\\Tolmar\\Ustawienia");
 
 template <class Frame>
 Frame* AddPage(QTabWidget* tabs, const char* sheet, const QString& caption, int image)
@@ -72,11 +72,6 @@ TMainForm* MainForm()
     return instance;
 }
 
-void ShowHelpText(const QString& text)
-{
-    if (instance) instance->ShowHelpText(text);
-}
-
 TMainForm::TMainForm()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
@@ -93,6 +88,21 @@ TMainForm::TMainForm()
     SetColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);
 
+    BuildPages();
+    BuildClock();
+    BuildMenu();
+    BuildTips();
+    SetHelpTextSink([this](const QString& text) { ShowHelpText(text); });
+
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        ReportError(error);
+    }
+}
+
+void TMainForm::BuildPages()
+{
     Karty = new QTabWidget(this);
     Karty->setObjectName(QStringLiteral("Karty"));
     Karty->setGeometry(3, 0, 649, 498);
@@ -112,7 +122,10 @@ TMainForm::TMainForm()
                                                   QStringLiteral("Edytor plików systemowych"), 7);
     frAbout = AddPage<TfrAbout>(Karty, "KartaPomoc", QStringLiteral("O programie"), 8);
     FrSztuczki = AddPage<TFrSztuczki>(Karty, "KartaSztuczki", QStringLiteral("Sztuczki"), 9);
+}
 
+void TMainForm::BuildClock()
+{
     rysunek_kuli = NamedLabel(this, "rysunek_kuli");
     rysunek_kuli->setGeometry(656, -88, 187, 164);
     rysunek_kuli->setAttribute(Qt::WA_TranslucentBackground);
@@ -122,6 +135,13 @@ TMainForm::TMainForm()
     clockFont.setBold(true);
     Zegar->setFont(clockFont);
 
+    OnEvent(rysunek_kuli, QEvent::MouseButtonDblClick,
+            Handler(this, &TMainForm::rysunek_kuliDblClick));
+    OnEvent(Zegar, QEvent::MouseButtonDblClick, Handler(this, &TMainForm::rysunek_kuliDblClick));
+}
+
+void TMainForm::BuildMenu()
+{
     Menu = new SidePanel(this, "Menu", QRect(656, 104, 130, 160));
     struct LinkLabel
     {
@@ -163,7 +183,10 @@ TMainForm::TMainForm()
     OnEvent(MenuLabels[4], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label5Click));
     OnEvent(MenuLabels[5], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label6Click));
     OnEvent(MenuLabels[6], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label7Click));
+}
 
+void TMainForm::BuildTips()
+{
     MenuTips = new SidePanel(this, "MenuTips", QRect(656, 288, 130, 180));
     OpisPomocy = new QPlainTextEdit(MenuTips);
     OpisPomocy->setObjectName(QStringLiteral("OpisPomocy"));
@@ -179,20 +202,12 @@ TMainForm::TMainForm()
     MenuTips->Body = OpisPomocy;
     connect(OpisPomocy, &QPlainTextEdit::textChanged, this,
             Handler(this, &TMainForm::OpisPomocyChange));
-
-    OnEvent(rysunek_kuli, QEvent::MouseButtonDblClick,
-            Handler(this, &TMainForm::rysunek_kuliDblClick));
-    OnEvent(Zegar, QEvent::MouseButtonDblClick, Handler(this, &TMainForm::rysunek_kuliDblClick));
-
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        ReportError(error);
-    }
 }
 
 TMainForm::~TMainForm()
 {
+    StopAnimations();
+    SetHelpTextSink(nullptr);
     try {
         FormDestroy();
     } catch (const std::exception& error) {
@@ -204,16 +219,26 @@ TMainForm::~TMainForm()
 void TMainForm::FormCreate()
 {
     TRegistry reg;
-    try {
-        reg.CloseKey();
-        reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
-        reg.CloseKey();
-        reg.OpenKey(kSettingsKey, true);
-        reg.CloseKey();
-    } catch (const std::exception&) {
-        // Without the key the guarded block below fails and the window is centred.
-    }
+    reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
+    reg.CloseKey();
+    reg.OpenKey(kSettingsKey, true);
+    reg.CloseKey();
+    RestorePlace();
+    BuildSidePanels();
+    ShowComputerName();
 
+    const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
+    if (QFileInfo::exists(about)) frAbout->LoadText(about);
+    StartClock();
+    frWindows->ShowMemorySize(int(CurrentPlatform().TotalPhysicalMemory() >> 20));
+
+    LoadSystemState({*FrIkony, *FrPlikiFoldery, *FrInterfejs, *frWindows, *FrSiec, *FrDOS, *frInfo,
+                     *frEdytorSysFiles, *FrSztuczki, AppletFiles});
+}
+
+void TMainForm::RestorePlace()
+{
+    TRegistry reg;
     reg.OpenKey(kSettingsKey, false);
     try {
         reg.WriteString(QStringLiteral("Version"), QStringLiteral("Tolmar Quorvex"));
@@ -226,10 +251,10 @@ void TMainForm::FormCreate()
         if (const QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->geometry().center() - rect().center());
     }
-    reg.CloseKey();
+}
 
-    BuildSidePanels();
-
+void TMainForm::ShowComputerName()
+{
     LabelDla = NamedLabel(this, "LabelDla");
     LabelDla->setText(QStringLiteral("Dla:"));
     LabelNazwa = NamedLabel(this, "LabelNazwa");
@@ -243,9 +268,19 @@ void TMainForm::FormCreate()
     LabelDla->show();
     LabelNazwa->show();
 
-    const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
-    if (QFileInfo::exists(about)) frAbout->LoadText(about);
+    TRegistry reg;
+    Guarded([&] {
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        reg.OpenKey(
+            QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
+            false);
+        LabelNazwa->setText(reg.ReadString(QStringLiteral("ComputerName")));
+    });
+    LabelNazwa->adjustSize();
+}
 
+void TMainForm::StartClock()
+{
     Zegar->setText(LongTimeString(ProgramClock().Now()));
     const QString picture = ProgramFile(QStringLiteral("\\data\\gfx\\bmp\\Zegar.bmp"));
     if (QFileInfo::exists(picture)) {
@@ -258,24 +293,6 @@ void TMainForm::FormCreate()
     Zegar->setFont(clockFont);
     Zegar->adjustSize();
     Zegar->raise();
-
-    try {
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        reg.OpenKey(
-            QStringLiteral("System\\CurrentControlSet\\Control\\ComputerName\\ComputerName"),
-            false);
-        LabelNazwa->setText(reg.ReadString(QStringLiteral("ComputerName")));
-    } catch (const std::exception&) {
-        // The name stays empty.
-    }
-    LabelNazwa->adjustSize();
-    reg.CloseKey();
-
-    const auto megabytes = int(CurrentPlatform().TotalPhysicalMemory() >> 20);
-    frWindows->Label7->setText(QString::number(megabytes));
-    frWindows->TrackBar1->setMaximum(megabytes);
-
-    LoadSystemState(*this);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
@@ -340,7 +357,9 @@ void TMainForm::BuildSidePanels()
 
 void TMainForm::ShowHelpText(const QString& text)
 {
-    if (OpisPomocy->toPlainText() != text) OpisPomocy->setPlainText(text);
+    if (text == lastHelpText_) return;
+    lastHelpText_ = text;
+    OpisPomocy->setPlainText(text);
 }
 
 void TMainForm::OpisPomocyChange()
@@ -353,15 +372,29 @@ void TMainForm::StartMenuAnimation(const QString& command)
 {
     MenuCommand = command;
     MenuBusy = true;
-    (new TWatekZwinRozwinMenu(MenuCommand, {Menu->height(), MenuTips->y(), labelHeights_}))
-        ->start();
+    // The last animation has posted its final step; it may still be returning.
+    if (menuThread_) menuThread_->wait();
+    menuThread_ = std::make_unique<TWatekZwinRozwinMenu>(
+        MenuCommand, MenuGeometry{Menu->height(), MenuTips->y(), labelHeights_});
+    menuThread_->start();
 }
 
 void TMainForm::StartTipsAnimation(const QString& command)
 {
     TipsCommand = command;
     TipsBusy = true;
-    (new TWatekZwinRozwinMenuTips(TipsCommand, MenuTips->height()))->start();
+    if (tipsThread_) tipsThread_->wait();
+    tipsThread_ = std::make_unique<TWatekZwinRozwinMenuTips>(TipsCommand, MenuTips->height());
+    tipsThread_->start();
+}
+
+void TMainForm::StopAnimations()
+{
+    for (QThread* thread : {menuThread_.get(), tipsThread_.get()})
+        if (thread) thread->requestInterruption();
+    ProgramClock().Wake();
+    for (QThread* thread : {menuThread_.get(), tipsThread_.get()})
+        if (thread) thread->wait();
 }
 
 void TMainForm::ApplyMenuStep(const MenuGeometry& step)

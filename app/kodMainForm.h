@@ -6,8 +6,10 @@
 #include <QWidget>
 #include <array>
 #include <atomic>
+#include <memory>
 
 class QLabel;
+class QThread;
 class QPlainTextEdit;
 class QTabWidget;
 class TfrAbout;
@@ -64,7 +66,7 @@ public:
     // The Control Panel applets' file names in upper case, filled by the state reader.
     QStringList AppletFiles;
 
-    // Puts a control's help text into the help box; the same text again changes nothing.
+    // Puts a control's help text into the help box; the text it put there last changes nothing.
     void ShowHelpText(const QString& text);
     void OpisPomocyChange();
     void StartMenuAnimation(const QString& command);
@@ -92,21 +94,33 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
+    void BuildPages();
+    void BuildClock();
+    void BuildMenu();
+    void BuildTips();
     void FormCreate();
+    void RestorePlace();
+    void BuildSidePanels();
+    void ShowComputerName();
+    void StartClock();
     void FormClose();
     void FormDestroy();
-    void BuildSidePanels();
+    void StopAnimations();
     void WMWindowPosChanging();
 
     bool centred_ = false;
     std::array<int, 7> labelHeights_{};
+    QString lastHelpText_;
+    // The running or last animation of each panel; stopped and joined before the window goes.
+    std::unique_ptr<QThread> menuThread_;
+    std::unique_ptr<QThread> tipsThread_;
 };
 
 // The one main window, or null before it exists and after it is gone.
 TMainForm* MainForm();
 
-// The help text of a control, shown in the main window's help box.
-void ShowHelpText(const QString& text);
+// The program's own settings key under HKEY_CURRENT_USER.
+inline const QString kSettingsKey = QStringLiteral("Software\\Tolmar\\Ustawienia");
 
 // The product's addresses.
 inline const QString kProductMail = QStringLiteral("tolmar@example.org");

@@ -12,7 +12,6 @@
 
 namespace {
 TfmSet* instance = nullptr;
-const QString kSettingsKey = QStringLiteral("Software\\Tolmar\\Ustawienia");
 } // namespace
 
 TfmSet* FmSet()

@@ -1,48 +1,16 @@
 #include "Clock.h"
+#include "CloseProgram.h"
 #include "DesktopLook.h"
 #include "Dialogs.h"
 #include "ErrorReport.h"
 #include "ProgramDir.h"
 #include "ProgramMachine.h"
 #include "ProgramWindows.h"
+#include "System.h"
+#include "Termination.h"
 
 #include <QApplication>
-#include <QSocketNotifier>
-#include <csignal>
 #include <memory>
-#include <sys/socket.h>
-#include <unistd.h>
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void OnTerminate(int)
-{
-    const char c = 1;
-    [[maybe_unused]] const auto n = ::write(signalPipe[1], &c, 1);
-}
-
-// SIGTERM and SIGINT close the main window as its close box does, so the position is stored,
-// the attributes are restored and the registry is saved.
-void CloseOnTermination(QWidget& window)
-{
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window] {
-        char c;
-        [[maybe_unused]] const auto n = ::read(signalPipe[0], &c, 1);
-        window.close();
-    });
-    struct sigaction action = {};
-    action.sa_handler = OnTerminate;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -54,7 +22,7 @@ int main(int argc, char* argv[])
     QtDialogService dialogs;
     SetDialogService(&dialogs);
 
-    const std::unique_ptr<Machine> machine =
+    const std::unique_ptr<Platform> machine =
         OpenProgramMachine(DefaultMachinePath(), ProgramFile(QStringLiteral("\\data\\machine")));
     if (!machine) {
         ClockThread.Finish();
@@ -65,10 +33,12 @@ int main(int argc, char* argv[])
     int result;
     {
         ProgramWindows windows;
-        CloseOnTermination(windows.MainForm);
+        // The position is stored, the attributes restored and the registry saved as on a close.
+        OnTerminationRequest(&windows.MainForm, [&windows] { CloseProgram(windows.MainForm); });
         windows.MainForm.show();
         result = QApplication::exec();
     }
+    // Every thread has ended before the machine and the application object go.
     ClockThread.Finish();
     SetCurrentPlatform(nullptr);
     return result;

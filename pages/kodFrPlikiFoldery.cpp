@@ -1,10 +1,10 @@
 #include "kodFrPlikiFoldery.h"
 
-#include "ErrorReport.h"
+#include "Bindings.h"
+#include "Controls.h"
 #include "Guarded.h"
+#include "Keys.h"
 #include "TRegistry.h"
-#include "WidgetEvents.h"
-#include "kodMainForm.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -12,30 +12,39 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace {
 
-const QString kAdvancedKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced");
-const QString kBitBucketKey =
-    QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket");
 const QString kShellFoldersKey =
-    QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"_s;
 
-QCheckBox* NewCheckBox(QWidget* parent, const char* name, const QString& caption, int top)
-{
-    auto* box = new QCheckBox(caption, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(16, top, 400, 17);
-    return box;
-}
+const RegFlag kHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"Hidden"_s, 1, 2, Shown::Equal, 1};
+const RegFlag kShowSuperHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"ShowSuperHidden"_s};
+const RegFlag kHideFileExt{HKEY_CURRENT_USER, kExplorerAdvanced, u"HideFileExt"_s};
+const RegFlag kNukeOnDelete{
+    HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket"_s,
+    u"NukeOnDelete"_s};
 
-void WriteFlag(HKEY root, const QString& key, const QString& name, int value)
-{
-    TRegistry reg;
-    reg.SetRootKey(root);
-    reg.OpenKey(key, true);
-    reg.WriteInteger(name, value);
-}
+using Box = ControlRow<TFrPlikiFoldery, QCheckBox>;
+const Box kBoxes[] = {
+    {&TFrPlikiFoldery::CheckBox1, "CheckBox1", {16, 20, 400, 17}, u"Pokazuj pliki ukryte"_s,
+     &TFrPlikiFoldery::CheckBox1Click,
+     u"Pokazuje w oknach folderów pliki i foldery oznaczone atrybutem ukryty, które zwykle "
+     u"pozostają niewidoczne."_s},
+    {&TFrPlikiFoldery::CheckBox2, "CheckBox2", {16, 40, 400, 17}, u"Pokazuj pliki systemowe"_s,
+     &TFrPlikiFoldery::CheckBox2Click,
+     u"Pokazuje w oknach folderów także chronione pliki systemowe, niewidoczne nawet wtedy, gdy "
+     u"pokazywane są pliki ukryte."_s},
+    {&TFrPlikiFoldery::CheckBox3, "CheckBox3", {16, 60, 400, 17},
+     u"Ukrywaj rozszerzenia plików znanych typów"_s, &TFrPlikiFoldery::CheckBox3Click,
+     u"Określa czy rozszerzenia plików zarejestrowanych w systemie (takich które można otworzyć "
+     u"za pomocą określonego programu) będą pokazywane w nazwie tego pliku."_s},
+    {&TFrPlikiFoldery::CheckBox4, "CheckBox4", {16, 80, 400, 17},
+     u"Nie przenoś plików do kosza - usuwaj je natychmiast"_s, &TFrPlikiFoldery::CheckBox4Click,
+     u"Nie przenosi plików do kosza, usuwa je natychmiast. Efekt jest analogiczny jak przy "
+     u"wciśniętym klawiszu Shift podczas kasowania pliku."_s},
+};
 
 } // namespace
 
@@ -59,27 +68,17 @@ const ShellFolder kShellFolders[15] = {
 
 TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
 {
-    setObjectName(QStringLiteral("TFrPlikiFoldery"));
+    setObjectName(u"TFrPlikiFoldery"_s);
     setMinimumSize(640, 449);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Ogólne"), this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(8, 8, 625, 105);
-    CheckBox1 = NewCheckBox(GroupBox1, "CheckBox1", QStringLiteral("Pokazuj pliki ukryte"), 20);
-    CheckBox2 = NewCheckBox(GroupBox1, "CheckBox2", QStringLiteral("Pokazuj pliki systemowe"), 40);
-    CheckBox3 = NewCheckBox(GroupBox1, "CheckBox3",
-                            QStringLiteral("Ukrywaj rozszerzenia plików znanych typów"), 60);
-    CheckBox4 =
-        NewCheckBox(GroupBox1, "CheckBox4",
-                    QStringLiteral("Nie przenoś plików do kosza - usuwaj je natychmiast"), 80);
+    GroupBox1 = NewGroupBox(this, "GroupBox1", u"Ogólne"_s, {8, 8, 625, 105});
+    Build(this, GroupBox1, kBoxes);
 
-    GroupBox2 = new QGroupBox(QStringLiteral("Lokalizacje folderów systemowych"), this);
-    GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    GroupBox2->setGeometry(8, 120, 625, 320);
-    lista = new QTableWidget(0, 2, GroupBox2);
-    lista->setObjectName(QStringLiteral("lista"));
-    lista->setGeometry(12, 20, 601, 256);
-    lista->setHorizontalHeaderLabels({QStringLiteral("Nazwa"), QStringLiteral("Lokalizacja")});
+    GroupBox2 =
+        NewGroupBox(this, "GroupBox2", u"Lokalizacje folderów systemowych"_s, {8, 120, 625, 320});
+    lista = Named<QTableWidget>(GroupBox2, "lista", {12, 20, 601, 256});
+    lista->setColumnCount(2);
+    lista->setHorizontalHeaderLabels({u"Nazwa"_s, u"Lokalizacja"_s});
     lista->setColumnWidth(0, 123);
     lista->setColumnWidth(1, 264);
     lista->horizontalHeader()->setStretchLastSection(true);
@@ -89,24 +88,22 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
     lista->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    SpeedButton1 = new QPushButton(QStringLiteral("Zaakceptuj wprowadzone zmiany"), GroupBox2);
-    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1 = Named<QPushButton>(GroupBox2, "SpeedButton1", {12, 284, 200, 25});
+    SpeedButton1->setText(u"Zaakceptuj wprowadzone zmiany"_s);
     SpeedButton1->setFlat(true);
-    SpeedButton1->setGeometry(12, 284, 200, 25);
-
-    connect(CheckBox1, &QCheckBox::toggled, this, Handler(this, &TFrPlikiFoldery::CheckBox1Click));
-    connect(CheckBox2, &QCheckBox::toggled, this, Handler(this, &TFrPlikiFoldery::CheckBox2Click));
-    connect(CheckBox3, &QCheckBox::toggled, this, Handler(this, &TFrPlikiFoldery::CheckBox3Click));
-    connect(CheckBox4, &QCheckBox::toggled, this, Handler(this, &TFrPlikiFoldery::CheckBox4Click));
-    connect(SpeedButton1, &QPushButton::clicked, this,
-            Handler(this, &TFrPlikiFoldery::SpeedButton1Click));
-    OnMouseMove(CheckBox1, Handler(this, &TFrPlikiFoldery::CheckBox1MouseMove));
-    OnMouseMove(CheckBox2, Handler(this, &TFrPlikiFoldery::CheckBox2MouseMove));
-    OnMouseMove(CheckBox3, Handler(this, &TFrPlikiFoldery::CheckBox3MouseMove));
-    OnMouseMove(CheckBox4, Handler(this, &TFrPlikiFoldery::CheckBox4MouseMove));
+    OnChange(SpeedButton1, Handler(this, &TFrPlikiFoldery::SpeedButton1Click));
 }
 
 void TFrPlikiFoldery::LoadState(TRegistry& reg)
+{
+    LoadFolders(reg);
+    Load(reg, kHidden, CheckBox1);
+    Load(reg, kShowSuperHidden, CheckBox2);
+    Load(reg, kHideFileExt, CheckBox3);
+    Load(reg, kNukeOnDelete, CheckBox4);
+}
+
+void TFrPlikiFoldery::LoadFolders(TRegistry& reg)
 {
     QString paths[15];
     Guarded([&] {
@@ -129,49 +126,12 @@ void TFrPlikiFoldery::LoadState(TRegistry& reg)
             lista->setItem(at, 1, new QTableWidgetItem(paths[i]));
         }
     });
-
-    const auto flag = [&](HKEY root, const QString& key, const QString& name, auto apply) {
-        Guarded([&] {
-            reg.SetRootKey(root);
-            reg.CloseKey();
-            reg.OpenKey(key, false);
-            apply(reg.ReadInteger(name));
-        });
-        reg.CloseKey();
-    };
-    flag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("Hidden"),
-         [&](int n) { CheckBox1->setChecked(n == 1); });
-    flag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("ShowSuperHidden"),
-         [&](int n) { CheckBox2->setChecked(n != 0); });
-    flag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("HideFileExt"),
-         [&](int n) { CheckBox3->setChecked(n != 0); });
-    flag(HKEY_LOCAL_MACHINE, kBitBucketKey, QStringLiteral("NukeOnDelete"),
-         [&](int n) { CheckBox4->setChecked(n != 0); });
 }
 
-void TFrPlikiFoldery::CheckBox1Click()
-{
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("Hidden"),
-              CheckBox1->isChecked() ? 1 : 2);
-}
-
-void TFrPlikiFoldery::CheckBox2Click()
-{
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("ShowSuperHidden"),
-              CheckBox2->isChecked());
-}
-
-void TFrPlikiFoldery::CheckBox3Click()
-{
-    WriteFlag(HKEY_CURRENT_USER, kAdvancedKey, QStringLiteral("HideFileExt"),
-              CheckBox3->isChecked());
-}
-
-void TFrPlikiFoldery::CheckBox4Click()
-{
-    WriteFlag(HKEY_LOCAL_MACHINE, kBitBucketKey, QStringLiteral("NukeOnDelete"),
-              CheckBox4->isChecked());
-}
+void TFrPlikiFoldery::CheckBox1Click() { Write(kHidden, CheckBox1->isChecked()); }
+void TFrPlikiFoldery::CheckBox2Click() { Write(kShowSuperHidden, CheckBox2->isChecked()); }
+void TFrPlikiFoldery::CheckBox3Click() { Write(kHideFileExt, CheckBox3->isChecked()); }
+void TFrPlikiFoldery::CheckBox4Click() { Write(kNukeOnDelete, CheckBox4->isChecked()); }
 
 void TFrPlikiFoldery::SpeedButton1Click()
 {
@@ -186,31 +146,4 @@ void TFrPlikiFoldery::SpeedButton1Click()
             break;
         }
     }
-}
-
-void TFrPlikiFoldery::CheckBox1MouseMove()
-{
-    ShowHelpText(QStringLiteral("Pokazuje w oknach folderów pliki i foldery oznaczone atrybutem "
-                                "ukryty, które zwykle pozostają niewidoczne."));
-}
-
-void TFrPlikiFoldery::CheckBox2MouseMove()
-{
-    ShowHelpText(QStringLiteral("Pokazuje w oknach folderów także chronione pliki systemowe, "
-                                "niewidoczne nawet wtedy, gdy pokazywane są pliki ukryte."));
-}
-
-void TFrPlikiFoldery::CheckBox3MouseMove()
-{
-    ShowHelpText(
-        QStringLiteral("Określa czy rozszerzenia plików zarejestrowanych w systemie (takich "
-                       "które można otworzyć za pomocą określonego programu) będą "
-                       "pokazywane w nazwie tego pliku."));
-}
-
-void TFrPlikiFoldery::CheckBox4MouseMove()
-{
-    ShowHelpText(QStringLiteral("Nie przenosi plików do kosza, usuwa je natychmiast. Efekt jest "
-                                "analogiczny jak przy wciśniętym klawiszu Shift podczas kasowania "
-                                "pliku."));
 }

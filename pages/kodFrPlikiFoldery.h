@@ -32,10 +32,9 @@ public:
     void CheckBox3Click();
     void CheckBox4Click();
     void SpeedButton1Click();
-    void CheckBox1MouseMove();
-    void CheckBox2MouseMove();
-    void CheckBox3MouseMove();
-    void CheckBox4MouseMove();
+
+private:
+    void LoadFolders(TRegistry& reg);
 };
 
 // A special folder of the list: its Polish name and its value under "Shell Folders".

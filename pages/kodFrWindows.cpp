@@ -13,3 +13,9 @@ TfrWindows::TfrWindows(QWidget* parent) : QFrame(parent)
     TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
     TrackBar1->setGeometry(16, 40, 200, 25);
 }
+
+void TfrWindows::ShowMemorySize(int megabytes)
+{
+    Label7->setText(QString::number(megabytes));
+    TrackBar1->setMaximum(megabytes);
+}

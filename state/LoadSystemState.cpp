@@ -3,14 +3,13 @@
 #include "ErrorReport.h"
 #include "TRegistry.h"
 #include "kodFrPlikiFoldery.h"
-#include "kodMainForm.h"
 
-void LoadSystemState(TMainForm& form)
+void LoadSystemState(const SystemPages& pages)
 {
     // One registry object for the whole run; each step opens and closes its own key.
     TRegistry reg;
     try {
-        form.FrPlikiFoldery->LoadState(reg);
+        pages.plikiFoldery.LoadState(reg);
     } catch (const std::exception& error) {
         ReportError(error);
     }

@@ -1,5 +1,7 @@
 #include "Machine.h"
 
+#include "System.h"
+
 #include "ProfileText.h"
 
 #include <QCoreApplication>

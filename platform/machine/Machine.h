@@ -126,8 +126,6 @@ private:
     std::function<void(const QString&)> saveErrorHandler_;
 };
 
-// $TOLMAR_MACHINE when set, else $XDG_DATA_HOME/tolmar/machine.
-QString DefaultMachinePath();
 // Makes the machine from the template when the folder does not exist yet.
 void CreateMachineIfMissing(const QString& prefix, const QString& templateDir);
 // Replaces a file's bytes so that a crash leaves the old or the new file, never a torn one;

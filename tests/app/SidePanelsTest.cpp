@@ -1,5 +1,6 @@
 // The side menu and the help panel: their links, and the fold and unfold animations run by
 // their threads with the program's clock.
+#include "HelpText.h"
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
 

@@ -1,5 +1,6 @@
 // Opening, holding and saving a machine: locks, foreign writers, crashes and the default machine.
 #include "Files.h"
+#include "System.h"
 #include "TRegistry.h"
 #include "TempMachine.h"
 

@@ -9,8 +9,8 @@
 class FakeClock : public Clock
 {
 public:
-    FakeClock() { SetProgramClock(this); }
-    ~FakeClock() override { SetProgramClock(nullptr); }
+    FakeClock() : replaced_(&ProgramClock()) { SetProgramClock(this); }
+    ~FakeClock() override { SetProgramClock(replaced_); }
 
     bool Sleep(int milliseconds) override
     {
@@ -22,4 +22,7 @@ public:
     std::atomic<long long> slept = 0;
     std::atomic<int> sleepsLeft = -1; // after that many pauses Sleep says stop; -1 never
     QTime time = QTime(14, 5, 9);
+
+private:
+    Clock* replaced_;
 };

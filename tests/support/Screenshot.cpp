@@ -3,9 +3,9 @@
 //   tolmar_screenshot out.png [page index]
 #include "DesktopLook.h"
 #include "Dialogs.h"
-#include "Machine.h"
 #include "ProgramDir.h"
 #include "ProgramWindows.h"
+#include "System.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -26,9 +26,13 @@ int main(int argc, char** argv)
     SetProgramDir(QStringLiteral(TOLMAR_PROGRAM_DIR));
     QTemporaryDir dir;
     const QString prefix = dir.path() + QStringLiteral("/machine");
-    CreateMachineIfMissing(prefix, ProgramFile(QStringLiteral("\\data\\machine")));
-    Machine machine(prefix);
-    SetCurrentPlatform(&machine);
+    OpenedSystem machine =
+        OpenSystem(prefix, ProgramFile(QStringLiteral("\\data\\machine")), [](const QString&) {});
+    if (!machine.platform) {
+        std::fprintf(stderr, "%s\n", qPrintable(machine.error));
+        return 1;
+    }
+    SetCurrentPlatform(machine.platform.get());
     {
         ProgramWindows windows;
         TMainForm& form = windows.MainForm;

@@ -31,6 +31,12 @@ MessageAnswer ScriptedDialogs::Message(QWidget*, const QString& caption, const Q
     return answer;
 }
 
+MessageAnswer ScriptedDialogs::WarningQuestion(QWidget* parent, const QString& text)
+{
+    return Message(parent, QStringLiteral("Warning"), text, MessageIcon::Warning,
+                   MessageButtons::YesNo);
+}
+
 std::optional<QString> ScriptedDialogs::InputText(QWidget*, const QString& caption,
                                                   const QString& prompt, const QString&)
 {
@@ -67,7 +73,8 @@ std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title,
     return NextFile(title);
 }
 
-std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title, const QString&)
+std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title,
+                                                    const QStringList&, const QString&)
 {
     return NextFile(title);
 }

@@ -32,6 +32,8 @@ public:
 
     MessageAnswer Message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
+    // Recorded as a message with the caption "Warning", a warning icon and Yes/No buttons.
+    MessageAnswer WarningQuestion(QWidget* parent, const QString& text) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& title,
@@ -39,7 +41,7 @@ public:
     std::optional<QString> SaveFile(QWidget* parent, const QString& title,
                                     const QStringList& filters, const QString& folder) override;
     std::optional<QString> OpenPicture(QWidget* parent, const QString& title,
-                                       const QString& folder) override;
+                                       const QStringList& filters, const QString& folder) override;
     std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
 
 private:

@@ -52,6 +52,50 @@ void TempMachine::MakeWindows(const QString& windows, const QString& system)
     QDir().mkpath(Host(QStringLiteral("drive_c/") + windows + u'/' + system));
 }
 
+template <class Change> void TempMachine::Apply(Change change)
+{
+    const bool wasOpen = machine_ != nullptr;
+    if (!wasOpen) Open();
+    change(*machine_);
+    if (!wasOpen) Close();
+}
+
+void TempMachine::SetValue(HKEY root, const QString& key, const QString& name,
+                           const RegValue& value)
+{
+    Apply([&](Machine& m) {
+        ASSERT_TRUE(m.RegCreateKey(root, key)) << qPrintable(key);
+        ASSERT_TRUE(m.RegSetValue(root, key, name, value)) << qPrintable(name);
+    });
+}
+
+void TempMachine::SetDword(HKEY root, const QString& key, const QString& name,
+                           std::uint32_t value)
+{
+    SetValue(root, key, name, {REG_DWORD, QByteArray(reinterpret_cast<const char*>(&value), 4)});
+}
+
+void TempMachine::SetText(HKEY root, const QString& key, const QString& name, const QString& text)
+{
+    QByteArray data(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    data.append(2, '\0');
+    SetValue(root, key, name, {REG_SZ, data});
+}
+
+void TempMachine::SetBinary(HKEY root, const QString& key, const QString& name,
+                            const QByteArray& bytes)
+{
+    SetValue(root, key, name, {REG_BINARY, bytes});
+}
+
+void TempMachine::SetProfile(const QString& file, const QString& section, const QString& key,
+                             const QString& value)
+{
+    Apply([&](Machine& m) {
+        ASSERT_TRUE(m.ProfileWrite(file, section, key, value)) << qPrintable(file);
+    });
+}
+
 Machine& TempMachine::Open(Machine::Options options)
 {
     machine_ = std::make_unique<Machine>(prefix_, std::move(options));

@@ -29,6 +29,15 @@ public:
     void MakeWindows(const QString& windows = QStringLiteral("WINDOWS"),
                      const QString& system = QStringLiteral("SYSTEM"));
 
+    // Registry values and profile entries set through the machine itself (keys are created), as
+    // a next start will find them. Before Open the machine is opened for the change and closed.
+    void SetValue(HKEY root, const QString& key, const QString& name, const RegValue& value);
+    void SetDword(HKEY root, const QString& key, const QString& name, std::uint32_t value);
+    void SetText(HKEY root, const QString& key, const QString& name, const QString& text);
+    void SetBinary(HKEY root, const QString& key, const QString& name, const QByteArray& bytes);
+    void SetProfile(const QString& file, const QString& section, const QString& key,
+                    const QString& value);
+
     Machine& Open(Machine::Options options = {});
     Machine& Get() { return *machine_; }
     // Saves, closes and opens the machine again: what a next start would see.
@@ -36,6 +45,8 @@ public:
     void Close();
 
 private:
+    template <class Change> void Apply(Change change);
+
     QTemporaryDir dir_;
     QString prefix_;
     std::unique_ptr<Machine> machine_;

@@ -26,7 +26,8 @@ enum class MessageAnswer
     Ok,
     Cancel,
     Yes,
-    No
+    No,
+    Closed // the box was closed without a button
 };
 
 // Every message box, question, input dialog and picker of the program goes through this
@@ -36,8 +37,11 @@ class DialogService
 public:
     virtual ~DialogService() = default;
 
+    // A message box; YesNo questions have the Polish buttons "&Tak" and "&Nie".
     virtual MessageAnswer Message(QWidget* parent, const QString& caption, const QString& text,
                                   MessageIcon icon, MessageButtons buttons) = 0;
+    // The standard warning question: the title "Warning", a warning icon, "&Yes" and "&No".
+    virtual MessageAnswer WarningQuestion(QWidget* parent, const QString& text) = 0;
     // The text entered, or nothing when cancelled.
     virtual std::optional<QString> InputText(QWidget* parent, const QString& caption,
                                              const QString& prompt, const QString& initial) = 0;
@@ -47,6 +51,7 @@ public:
     virtual std::optional<QString> SaveFile(QWidget* parent, const QString& title,
                                             const QStringList& filters, const QString& folder) = 0;
     virtual std::optional<QString> OpenPicture(QWidget* parent, const QString& title,
+                                               const QStringList& filters,
                                                const QString& folder) = 0;
     virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
 };
@@ -61,6 +66,7 @@ class QtDialogService : public DialogService
 public:
     MessageAnswer Message(QWidget* parent, const QString& caption, const QString& text,
                           MessageIcon icon, MessageButtons buttons) override;
+    MessageAnswer WarningQuestion(QWidget* parent, const QString& text) override;
     std::optional<QString> InputText(QWidget* parent, const QString& caption, const QString& prompt,
                                      const QString& initial) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& title,
@@ -68,6 +74,6 @@ public:
     std::optional<QString> SaveFile(QWidget* parent, const QString& title,
                                     const QStringList& filters, const QString& folder) override;
     std::optional<QString> OpenPicture(QWidget* parent, const QString& title,
-                                       const QString& folder) override;
+                                       const QStringList& filters, const QString& folder) override;
     std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
 };

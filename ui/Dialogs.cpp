@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <stdexcept>
 
 namespace {
@@ -29,6 +30,29 @@ std::optional<QString> Chosen(const QString& path)
     return path;
 }
 
+// A question may be closed without an answer: a hidden button takes the close box and Escape.
+void AllowClosing(QMessageBox& box)
+{
+    box.addButton(QMessageBox::Cancel)->hide();
+}
+
+// Shows a box and tells which button ended it.
+MessageAnswer Ask(QMessageBox& box, MessageAnswer rejected)
+{
+    box.exec();
+    switch (box.buttonRole(box.clickedButton())) {
+    case QMessageBox::YesRole:
+        return MessageAnswer::Yes;
+    case QMessageBox::NoRole:
+        return MessageAnswer::No;
+    case QMessageBox::RejectRole:
+        return rejected;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+
 } // namespace
 
 DialogService& Dialogs()
@@ -51,28 +75,29 @@ MessageAnswer QtDialogService::Message(QWidget* parent, const QString& caption, 
     QMessageBox box(icons[int(icon)], caption, text, QMessageBox::NoButton, parent);
     switch (buttons) {
     case MessageButtons::Ok:
-        box.addButton(QMessageBox::Ok);
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         break;
     case MessageButtons::OkCancel:
-        box.addButton(QMessageBox::Ok);
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         box.addButton(QStringLiteral("Anuluj"), QMessageBox::RejectRole);
         break;
     case MessageButtons::YesNo:
         box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
         box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
-        break;
+        AllowClosing(box);
+        return Ask(box, MessageAnswer::Closed);
     }
-    box.exec();
-    switch (box.buttonRole(box.clickedButton())) {
-    case QMessageBox::YesRole:
-        return MessageAnswer::Yes;
-    case QMessageBox::NoRole:
-        return MessageAnswer::No;
-    case QMessageBox::RejectRole:
-        return MessageAnswer::Cancel;
-    default:
-        return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
-    }
+    return Ask(box, MessageAnswer::Cancel);
+}
+
+MessageAnswer QtDialogService::WarningQuestion(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning"), text, QMessageBox::NoButton,
+                    parent);
+    box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    AllowClosing(box);
+    return Ask(box, MessageAnswer::Closed);
 }
 
 std::optional<QString> QtDialogService::InputText(QWidget* parent, const QString& caption,
@@ -98,12 +123,10 @@ std::optional<QString> QtDialogService::SaveFile(QWidget* parent, const QString&
 }
 
 std::optional<QString> QtDialogService::OpenPicture(QWidget* parent, const QString& title,
+                                                    const QStringList& filters,
                                                     const QString& folder)
 {
-    return Chosen(
-        QFileDialog::getOpenFileName(parent, title, folder,
-                                     QtFilters({QStringLiteral("Obrazy|*.bmp;*.jpg;*.jpeg"),
-                                                QStringLiteral("Wszystkie pliki|*.*")})));
+    return Chosen(QFileDialog::getOpenFileName(parent, title, folder, QtFilters(filters)));
 }
 
 std::optional<QColor> QtDialogService::PickColor(QWidget* parent, const QColor& initial)
