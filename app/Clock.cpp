@@ -15,10 +15,12 @@ Clock* current = &systemClock;
 
 QString LongTimeString(const QTime& time)
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    // The default locale is the system's unless someone (a test) chose another.
+    const QLocale locale;
+    QString format = locale.timeFormat(QLocale::LongFormat);
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
     format.remove(zone);
-    return QLocale::system().toString(time, format.trimmed());
+    return locale.toString(time, format.trimmed());
 }
 
 void Clock::Stop()
@@ -33,7 +35,9 @@ void Clock::Stop()
 void Clock::Wake()
 {
     // Taking the lock orders the wake after a sleeper's check of its stop condition.
-    { std::lock_guard lock(mutex_); }
+    {
+        std::lock_guard lock(mutex_);
+    }
     wake_.notify_all();
 }
 
@@ -44,15 +48,9 @@ bool SystemClock::Sleep(int milliseconds)
                            [this] { return Stopped(); });
 }
 
-Clock& ProgramClock()
-{
-    return *current;
-}
+Clock& ProgramClock() { return *current; }
 
-void SetProgramClock(Clock* clock)
-{
-    current = clock ? clock : &systemClock;
-}
+void SetProgramClock(Clock* clock) { current = clock ? clock : &systemClock; }
 
 void TWatekCzasu::Finish()
 {

@@ -25,10 +25,7 @@ public:
     void Wake();
 
 protected:
-    bool Stopped() const
-    {
-        return stopped_ || QThread::currentThread()->isInterruptionRequested();
-    }
+    bool Stopped() const { return stopped_ || QThread::currentThread()->isInterruptionRequested(); }
     std::mutex mutex_;
     std::condition_variable wake_;
     std::atomic<bool> stopped_ = false;

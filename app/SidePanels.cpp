@@ -57,10 +57,7 @@ SidePanel::SidePanel(QWidget* parent, const char* name, QRect geometry) : QWidge
     setGeometry(geometry);
 }
 
-void SidePanel::resizeEvent(QResizeEvent*)
-{
-    Arrange();
-}
+void SidePanel::resizeEvent(QResizeEvent*) { Arrange(); }
 
 void SidePanel::Arrange()
 {

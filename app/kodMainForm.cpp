@@ -67,10 +67,7 @@ QLabel* NamedLabel(QWidget* parent, const char* name)
 
 } // namespace
 
-TMainForm* MainForm()
-{
-    return instance;
-}
+TMainForm* MainForm() { return instance; }
 
 TMainForm::TMainForm()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -407,10 +404,7 @@ void TMainForm::ApplyMenuStep(const MenuGeometry& step)
     Menu->repaint();
 }
 
-void TMainForm::ApplyTipsStep(int height)
-{
-    MenuTips->resize(MenuTips->width(), height);
-}
+void TMainForm::ApplyTipsStep(int height) { MenuTips->resize(MenuTips->width(), height); }
 
 void TMainForm::rysunek_kuliDblClick()
 {

@@ -14,10 +14,7 @@ namespace {
 TfmSet* instance = nullptr;
 } // namespace
 
-TfmSet* FmSet()
-{
-    return instance;
-}
+TfmSet* FmSet() { return instance; }
 
 TfmSet::TfmSet(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -66,10 +63,7 @@ TfmSet::TfmSet(QWidget* parent)
     FormCreate();
 }
 
-TfmSet::~TfmSet()
-{
-    instance = nullptr;
-}
+TfmSet::~TfmSet() { instance = nullptr; }
 
 void TfmSet::FormCreate()
 {
@@ -102,7 +96,4 @@ void TfmSet::CheckBox2Click()
     reg_.CloseKey();
 }
 
-void TfmSet::SpeedButton1Click()
-{
-    close();
-}
+void TfmSet::SpeedButton1Click() { close(); }

@@ -22,26 +22,38 @@ const QString kShellFoldersKey =
 const RegFlag kHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"Hidden"_s, 1, 2, Shown::Equal, 1};
 const RegFlag kShowSuperHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"ShowSuperHidden"_s};
 const RegFlag kHideFileExt{HKEY_CURRENT_USER, kExplorerAdvanced, u"HideFileExt"_s};
-const RegFlag kNukeOnDelete{
-    HKEY_LOCAL_MACHINE, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket"_s,
-    u"NukeOnDelete"_s};
+const RegFlag kNukeOnDelete{HKEY_LOCAL_MACHINE,
+                            u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket"_s,
+                            u"NukeOnDelete"_s};
 
 using Box = ControlRow<TFrPlikiFoldery, QCheckBox>;
 const Box kBoxes[] = {
-    {&TFrPlikiFoldery::CheckBox1, "CheckBox1", {16, 20, 400, 17}, u"Pokazuj pliki ukryte"_s,
+    {&TFrPlikiFoldery::CheckBox1,
+     "CheckBox1",
+     {16, 20, 400, 17},
+     u"Pokazuj pliki ukryte"_s,
      &TFrPlikiFoldery::CheckBox1Click,
      u"Pokazuje w oknach folderów pliki i foldery oznaczone atrybutem ukryty, które zwykle "
      u"pozostają niewidoczne."_s},
-    {&TFrPlikiFoldery::CheckBox2, "CheckBox2", {16, 40, 400, 17}, u"Pokazuj pliki systemowe"_s,
+    {&TFrPlikiFoldery::CheckBox2,
+     "CheckBox2",
+     {16, 40, 400, 17},
+     u"Pokazuj pliki systemowe"_s,
      &TFrPlikiFoldery::CheckBox2Click,
      u"Pokazuje w oknach folderów także chronione pliki systemowe, niewidoczne nawet wtedy, gdy "
      u"pokazywane są pliki ukryte."_s},
-    {&TFrPlikiFoldery::CheckBox3, "CheckBox3", {16, 60, 400, 17},
-     u"Ukrywaj rozszerzenia plików znanych typów"_s, &TFrPlikiFoldery::CheckBox3Click,
+    {&TFrPlikiFoldery::CheckBox3,
+     "CheckBox3",
+     {16, 60, 400, 17},
+     u"Ukrywaj rozszerzenia plików znanych typów"_s,
+     &TFrPlikiFoldery::CheckBox3Click,
      u"Określa czy rozszerzenia plików zarejestrowanych w systemie (takich które można otworzyć "
      u"za pomocą określonego programu) będą pokazywane w nazwie tego pliku."_s},
-    {&TFrPlikiFoldery::CheckBox4, "CheckBox4", {16, 80, 400, 17},
-     u"Nie przenoś plików do kosza - usuwaj je natychmiast"_s, &TFrPlikiFoldery::CheckBox4Click,
+    {&TFrPlikiFoldery::CheckBox4,
+     "CheckBox4",
+     {16, 80, 400, 17},
+     u"Nie przenoś plików do kosza - usuwaj je natychmiast"_s,
+     &TFrPlikiFoldery::CheckBox4Click,
      u"Nie przenosi plików do kosza, usuwa je natychmiast. Efekt jest analogiczny jak przy "
      u"wciśniętym klawiszu Shift podczas kasowania pliku."_s},
 };

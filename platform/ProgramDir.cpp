@@ -14,10 +14,7 @@ QString ProgramDir()
     return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
 }
 
-void SetProgramDir(const QString& folder)
-{
-    overridden = folder;
-}
+void SetProgramDir(const QString& folder) { overridden = folder; }
 
 QString ProgramFile(const QString& name)
 {

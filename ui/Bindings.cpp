@@ -132,7 +132,4 @@ void Write(const IniNumber& row, int value)
     ini.WriteInteger(row.section, row.key, value);
 }
 
-QString PathOf(const ProfileFile& file)
-{
-    return GetSystemPath(file.keyword) + file.name;
-}
+QString PathOf(const ProfileFile& file) { return GetSystemPath(file.keyword) + file.name; }

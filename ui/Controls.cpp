@@ -22,15 +22,9 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRec
     return label;
 }
 
-void SetCaption(QAbstractButton* control, const QString& caption)
-{
-    control->setText(caption);
-}
+void SetCaption(QAbstractButton* control, const QString& caption) { control->setText(caption); }
 
-void SetCaption(QLabel* control, const QString& caption)
-{
-    control->setText(caption);
-}
+void SetCaption(QLabel* control, const QString& caption) { control->setText(caption); }
 
 void SetCaption(QWidget*, const QString&) {}
 

@@ -31,10 +31,7 @@ std::optional<QString> Chosen(const QString& path)
 }
 
 // A question may be closed without an answer: a hidden button takes the close box and Escape.
-void AllowClosing(QMessageBox& box)
-{
-    box.addButton(QMessageBox::Cancel)->hide();
-}
+void AllowClosing(QMessageBox& box) { box.addButton(QMessageBox::Cancel)->hide(); }
 
 // Shows a box and tells which button ended it.
 MessageAnswer Ask(QMessageBox& box, MessageAnswer rejected)
@@ -52,7 +49,6 @@ MessageAnswer Ask(QMessageBox& box, MessageAnswer rejected)
     }
 }
 
-
 } // namespace
 
 DialogService& Dialogs()
@@ -61,10 +57,7 @@ DialogService& Dialogs()
     return *current;
 }
 
-void SetDialogService(DialogService* service)
-{
-    current = service;
-}
+void SetDialogService(DialogService* service) { current = service; }
 
 MessageAnswer QtDialogService::Message(QWidget* parent, const QString& caption, const QString& text,
                                        MessageIcon icon, MessageButtons buttons)

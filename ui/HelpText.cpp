@@ -9,7 +9,4 @@ void ShowHelpText(const QString& text)
     if (sink) sink(text);
 }
 
-void SetHelpTextSink(std::function<void(const QString&)> newSink)
-{
-    sink = std::move(newSink);
-}
+void SetHelpTextSink(std::function<void(const QString&)> newSink) { sink = std::move(newSink); }

@@ -1,8 +1,7 @@
 #include "Machine.h"
 
-#include "System.h"
-
 #include "ProfileText.h"
+#include "System.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -25,15 +24,9 @@ constexpr int kMaxLinkDepth = 16;
 constexpr std::uint32_t kRegLink = 6;
 const char kDosAttrib[] = "user.DOSATTRIB";
 
-QByteArray Native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-QStringList SplitKeyPath(const QString& path)
-{
-    return path.split(u'\\', Qt::SkipEmptyParts);
-}
+QStringList SplitKeyPath(const QString& path) { return path.split(u'\\', Qt::SkipEmptyParts); }
 
 // Hidden and system bits as Wine keeps them in the extended attribute.
 int ReadDosAttrib(const QByteArray& path)
@@ -175,10 +168,7 @@ Machine::Machine(const QString& prefix, Options options)
     userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
 }
 
-Machine::~Machine()
-{
-    Flush();
-}
+Machine::~Machine() { Flush(); }
 
 void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relativeTo)
 {

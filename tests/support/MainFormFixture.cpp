@@ -1,7 +1,32 @@
 #include "MainFormFixture.h"
 
+#include <QAbstractButton>
 #include <QTest>
 #include <cstring>
+
+RegValue DwordValue(std::uint32_t value)
+{
+    return {REG_DWORD, QByteArray(reinterpret_cast<const char*>(&value), 4)};
+}
+
+RegValue TextValue(const QString& text)
+{
+    QByteArray data(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    data.append(2, '\0');
+    return {REG_SZ, data};
+}
+
+RegValue BinaryValue(const QByteArray& bytes) { return {REG_BINARY, bytes}; }
+
+namespace {
+
+std::string Describe(const std::optional<RegValue>& value)
+{
+    if (!value) return "nothing";
+    return "type " + std::to_string(value->type) + " " + value->data.toHex(' ').toStdString();
+}
+
+} // namespace
 
 MainFormTest::~MainFormTest()
 {
@@ -13,6 +38,10 @@ MainFormTest::~MainFormTest()
 TMainForm& MainFormTest::Start(Machine::Options options)
 {
     machine.Open(std::move(options));
+    if (!refusedWrites.isEmpty()) {
+        refusing_ = std::make_unique<RefusingPlatform>(machine.Get(), refusedWrites);
+        SetCurrentPlatform(refusing_.get());
+    }
     windows_ = std::make_unique<ProgramWindows>();
     windows_->MainForm.show();
     return windows_->MainForm;
@@ -32,6 +61,7 @@ void MainFormTest::Stop()
     windows_->MainForm.close();
     windows_.reset();
     machine.Close();
+    refusing_.reset();
 }
 
 TMainForm& MainFormTest::Restart()
@@ -65,4 +95,31 @@ std::optional<QString> MainFormTest::Text(HKEY root, const QString& key, const Q
 bool MainFormTest::KeyExists(HKEY root, const QString& key)
 {
     return CurrentPlatform().RegOpenKey(root, key);
+}
+
+void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
+{
+    const auto expect = [&](bool checked) {
+        for (const BoundBox& row : rows) {
+            const RegValue& wanted = checked ? row.checked : row.unchecked;
+            EXPECT_EQ(Describe(Reg(row.root, row.key, row.name)), Describe(wanted))
+                << row.control << (checked ? " checked" : " unchecked");
+        }
+    };
+    Start();
+    for (const BoundBox& row : rows)
+        if (auto* box = Find<QAbstractButton>(row.control)) box->click();
+    expect(true);
+    Restart();
+    for (const BoundBox& row : rows) {
+        auto* box = Find<QAbstractButton>(row.control);
+        if (!box) continue;
+        EXPECT_TRUE(box->isChecked()) << row.control << " at the next start";
+        box->click();
+    }
+    expect(false);
+    Restart();
+    for (const BoundBox& row : rows)
+        if (auto* box = Find<QAbstractButton>(row.control))
+            EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
 }

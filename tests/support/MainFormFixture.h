@@ -2,11 +2,26 @@
 
 #include "FakeClock.h"
 #include "ProgramWindows.h"
+#include "RefusingPlatform.h"
 #include "ScriptedDialogs.h"
 #include "TempMachine.h"
 
 #include <gtest/gtest.h>
 #include <memory>
+
+// A check box bound to one registry value: what checking and unchecking it write.
+struct BoundBox
+{
+    const char* control;
+    HKEY root;
+    QString key;
+    QString name;
+    RegValue checked;
+    RegValue unchecked;
+};
+RegValue DwordValue(std::uint32_t value);
+RegValue TextValue(const QString& text);
+RegValue BinaryValue(const QByteArray& bytes);
 
 // A page test: a machine built from a few lines, the program's windows created offscreen on it
 // as at start (the main window's creation fills every page from the system), then the user's
@@ -40,10 +55,18 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
+    // For every row: a click writes the checked value, the next start shows the box checked, a
+    // second click writes the unchecked value, and the start after shows it unchecked.
+    void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
+
+    // Registry values (and profile keys) whose writes the platform refuses from the next Start.
+    QStringList refusedWrites;
+
     TempMachine machine;
     ScriptedDialogs dialogs;
     FakeClock clock;
 
 private:
+    std::unique_ptr<RefusingPlatform> refusing_;
     std::unique_ptr<ProgramWindows> windows_;
 };

@@ -2,15 +2,9 @@
 
 #include <gtest/gtest.h>
 
-ScriptedDialogs::ScriptedDialogs()
-{
-    SetDialogService(this);
-}
+ScriptedDialogs::ScriptedDialogs() { SetDialogService(this); }
 
-ScriptedDialogs::~ScriptedDialogs()
-{
-    SetDialogService(nullptr);
-}
+ScriptedDialogs::~ScriptedDialogs() { SetDialogService(nullptr); }
 
 bool ScriptedDialogs::Done() const
 {

@@ -11,10 +11,7 @@ TempMachine::TempMachine() : prefix_(dir_.path() + QStringLiteral("/prefix"))
     QDir().mkpath(prefix_ + QStringLiteral("/drive_c"));
 }
 
-TempMachine::~TempMachine()
-{
-    Close();
-}
+TempMachine::~TempMachine() { Close(); }
 
 void TempMachine::WriteFile(const QString& relative, const QByteArray& bytes)
 {
@@ -69,8 +66,7 @@ void TempMachine::SetValue(HKEY root, const QString& key, const QString& name,
     });
 }
 
-void TempMachine::SetDword(HKEY root, const QString& key, const QString& name,
-                           std::uint32_t value)
+void TempMachine::SetDword(HKEY root, const QString& key, const QString& name, std::uint32_t value)
 {
     SetValue(root, key, name, {REG_DWORD, QByteArray(reinterpret_cast<const char*>(&value), 4)});
 }
