@@ -4,8 +4,11 @@
 
 #include "Controls.h"
 #include "Errors.h"
+#include "Guarded.h"
 #include "HelpText.h"
 #include "MainFormFixture.h"
+#include "RefusingPlatform.h"
+#include "ScriptedDialogs.h"
 #include "TRegistry.h"
 #include "TempMachine.h"
 
@@ -210,4 +213,21 @@ TEST(Bindings, AStartUpFillWritesTheCheckedValueBack)
     EXPECT_TRUE(box.isChecked());
     EXPECT_EQ(machine.Get().RegQueryValue(HKEY_CURRENT_USER, kKey, u"V"_s)->data,
               DwordValue(200000).data);
+}
+
+TEST(Bindings, ARefusedWriteBackOfAProfileEntryEndsTheReader)
+{
+    TempMachine machine;
+    machine.MakeWindows();
+    machine.WriteFile(u"drive_c/MSDOS.SYS"_s, "[Options]\r\nLogo=1\r\n");
+    machine.Open();
+    RefusingPlatform refusing(machine.Get(), {u"Logo"_s});
+    SetCurrentPlatform(&refusing);
+    const IniFlag logo{{u"dysk"_s, u"\\MsDos.sys"_s}, u"Options"_s, u"Logo"_s, false};
+    QCheckBox box;
+    OnChange(&box, [&] { RunHandler([&] { Write(logo, box.isChecked()); }); });
+    ScriptedDialogs dialogs; // the reader's error is its own to report: no box here
+    EXPECT_THROW(Unguarded([&] { Load(logo, &box); }), EIniFileException);
+    EXPECT_TRUE(box.isChecked());
+    SetCurrentPlatform(&machine.Get());
 }
