@@ -1,8 +1,11 @@
 #include "kodFrAbout.h"
 
 #include "Colours.h"
+#include "Controls.h"
 #include "ErrorReport.h"
+#include "Fonts.h"
 #include "RtfReader.h"
+#include "WidgetEvents.h"
 #include "kodfmAutor.h"
 
 #include <QFile>
@@ -16,10 +19,7 @@ QLabel* Title(QWidget* parent, const char* name, const QString& text, int pixels
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
-    QFont font(QStringLiteral("Verdana"));
-    font.setPixelSize(pixels);
-    font.setBold(true);
-    label->setFont(font);
+    label->setFont(WindowsFont(QStringLiteral("Verdana"), -pixels, true));
     SetColour(label, QPalette::WindowText, colour);
     return label;
 }
@@ -31,7 +31,8 @@ TfrAbout::TfrAbout(QWidget* parent) : QFrame(parent)
     setObjectName(QStringLiteral("TfrAbout"));
     setMinimumSize(640, 449);
     Label1 = Title(this, "Label1", QStringLiteral("Tolmar"), 32, QColor(0, 0, 128));
-    Label1->setGeometry(24, 0, 120, 38);
+    // A pixel wider than designed: "Tolmar" in the stand-in for Verdana needs it.
+    Label1->setGeometry(24, 0, 121, 38);
     Label2 = Title(this, "Label2", QStringLiteral("Quorvex"), 15, QColor(0, 128, 0));
     Label2->setGeometry(72, 40, 128, 18);
     Bevel1 = new QFrame(this);
@@ -40,13 +41,12 @@ TfrAbout::TfrAbout(QWidget* parent) : QFrame(parent)
     Bevel1->setGeometry(72, 72, 489, 2);
     SpeedButton1 = new QPushButton(QStringLiteral("Autor"), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setFlat(true);
+    MakeSpeedButton(SpeedButton1);
     SpeedButton1->setGeometry(568, 56, 57, 22);
     SetColour(SpeedButton1, QPalette::ButtonText, QColor(0, 0, 128));
     RichEdit1 = new QTextEdit(this);
     RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
     RichEdit1->setGeometry(8, 80, 617, 361);
-    RichEdit1->setReadOnly(true);
     RichEdit1->setFrameShape(QFrame::NoFrame);
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     connect(SpeedButton1, &QPushButton::clicked, this, Handler(this, &TfrAbout::SpeedButton1Click));

@@ -1,7 +1,11 @@
 #include "kodKnow.h"
 
 #include "Colours.h"
+#include "Controls.h"
+#include "Fonts.h"
+#include "WidgetEvents.h"
 
+#include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
@@ -26,10 +30,7 @@ const char* const kCuriosities[] = {
 
 } // namespace
 
-TfmKnow* FmKnow()
-{
-    return instance;
-}
+TfmKnow* FmKnow() { return instance; }
 
 TfmKnow::TfmKnow(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -41,20 +42,19 @@ TfmKnow::TfmKnow(QWidget* parent)
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setGeometry(0, 0, 440, 263);
     RichEdit->setReadOnly(true);
+    // The text keeps clear of the box's left edge.
+    RichEdit->document()->setDocumentMargin(8);
     RichEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SetColour(RichEdit, QPalette::Base, RichEdit->palette().color(QPalette::ToolTipBase));
     SetColour(RichEdit, QPalette::Text, QColor(0, 0, 128));
-    QFont verdana(QStringLiteral("Verdana"));
-    verdana.setPixelSize(13);
+    const QFont verdana = WindowsFont(QStringLiteral("Verdana"), -13);
     RichEdit->setFont(verdana);
     QString text = QStringLiteral("Czy wiesz, że...\n");
     for (const char* curiosity : kCuriosities)
         text += QStringLiteral("\n - ") + QString::fromUtf8(curiosity);
     RichEdit->setPlainText(text);
+    CentreOnScreen(this);
     instance = this;
 }
 
-TfmKnow::~TfmKnow()
-{
-    instance = nullptr;
-}
+TfmKnow::~TfmKnow() { instance = nullptr; }

@@ -4,6 +4,7 @@
 #include "Colours.h"
 #include "ErrorReport.h"
 #include "Files.h"
+#include "Fonts.h"
 #include "Guarded.h"
 #include "HelpText.h"
 #include "LoadSystemState.h"
@@ -25,6 +26,7 @@
 #include "kodKnow.h"
 #include "kodfmSet.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -78,9 +80,7 @@ TMainForm::TMainForm()
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tolmar 3.0 - Quorvex"));
     setFixedSize(792, 498);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowsFont(QStringLiteral("MS Sans Serif"), -11));
     // The colour of a button face, kept in the window role so that labels keep theirs.
     SetColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);
@@ -132,9 +132,8 @@ void TMainForm::BuildClock()
     clockFont.setBold(true);
     Zegar->setFont(clockFont);
 
-    OnEvent(rysunek_kuli, QEvent::MouseButtonDblClick,
-            Handler(this, &TMainForm::rysunek_kuliDblClick));
-    OnEvent(Zegar, QEvent::MouseButtonDblClick, Handler(this, &TMainForm::rysunek_kuliDblClick));
+    OnLeftDoubleClick(rysunek_kuli, Handler(this, &TMainForm::rysunek_kuliDblClick));
+    OnLeftDoubleClick(Zegar, Handler(this, &TMainForm::rysunek_kuliDblClick));
 }
 
 void TMainForm::BuildMenu()
@@ -159,9 +158,10 @@ void TMainForm::BuildMenu()
         QLabel* label = NamedLabel(Menu, links[i].name);
         label->setText(QString::fromUtf8(links[i].caption));
         label->setGeometry(links[i].geometry);
+        // The text keeps its place at the top while the fold animation grows the label.
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         labelHeights_[i] = links[i].geometry.height();
-        QFont verdana(QStringLiteral("Verdana"));
-        verdana.setPixelSize(i == 0 ? 11 : 9);
+        QFont verdana = WindowsFont(QStringLiteral("Verdana"), i == 0 ? -11 : -9);
         verdana.setUnderline(i > 0);
         label->setFont(verdana);
         if (i > 0) {
@@ -174,12 +174,12 @@ void TMainForm::BuildMenu()
         }
         MenuLabels[i] = label;
     }
-    OnEvent(MenuLabels[1], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label2Click));
-    OnEvent(MenuLabels[2], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label3Click));
-    OnEvent(MenuLabels[3], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label4Click));
-    OnEvent(MenuLabels[4], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label5Click));
-    OnEvent(MenuLabels[5], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label6Click));
-    OnEvent(MenuLabels[6], QEvent::MouseButtonRelease, Handler(this, &TMainForm::Label7Click));
+    OnLeftClick(MenuLabels[1], Handler(this, &TMainForm::Label2Click));
+    OnLeftClick(MenuLabels[2], Handler(this, &TMainForm::Label3Click));
+    OnLeftClick(MenuLabels[3], Handler(this, &TMainForm::Label4Click));
+    OnLeftClick(MenuLabels[4], Handler(this, &TMainForm::Label5Click));
+    OnLeftClick(MenuLabels[5], Handler(this, &TMainForm::Label6Click));
+    OnLeftClick(MenuLabels[6], Handler(this, &TMainForm::Label7Click));
 }
 
 void TMainForm::BuildTips()
@@ -193,9 +193,7 @@ void TMainForm::BuildTips()
     OpisPomocy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SetColour(OpisPomocy, QPalette::Base, OpisPomocy->palette().color(QPalette::ToolTipBase));
     SetColour(OpisPomocy, QPalette::Text, Qt::gray);
-    QFont tipsFont(QStringLiteral("MS Sans Serif"));
-    tipsFont.setPixelSize(11);
-    OpisPomocy->setFont(tipsFont);
+    OpisPomocy->setFont(WindowsFont(QStringLiteral("MS Sans Serif"), -11));
     MenuTips->Body = OpisPomocy;
     connect(OpisPomocy, &QPlainTextEdit::textChanged, this,
             Handler(this, &TMainForm::OpisPomocyChange));
@@ -221,6 +219,8 @@ void TMainForm::FormCreate()
     reg.OpenKey(kSettingsKey, true);
     reg.CloseKey();
     RestorePlace();
+    const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\bmp\\Tolmar.bmp"));
+    if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(TransparentPicture(icon)));
     BuildSidePanels();
     ShowComputerName();
 
@@ -285,9 +285,8 @@ void TMainForm::StartClock()
         rysunek_kuli->resize(rysunek_kuli->pixmap().size());
     }
     SetColour(Zegar, QPalette::WindowText, QColor(35, 100, 255));
-    QFont clockFont = Zegar->font();
-    clockFont.setPixelSize(25);
-    Zegar->setFont(clockFont);
+    // A positive height: the cell of the font is 25 pixels, its characters smaller.
+    Zegar->setFont(WindowsFont(QStringLiteral("Arial"), 25, true));
     Zegar->adjustSize();
     Zegar->raise();
 }

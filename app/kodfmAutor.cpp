@@ -1,6 +1,8 @@
 #include "kodfmAutor.h"
 
+#include "Controls.h"
 #include "ErrorReport.h"
+#include "Fonts.h"
 #include "WidgetEvents.h"
 #include "kodMainForm.h"
 
@@ -63,10 +65,7 @@ QString AuthorContactText()
            kProductSite + QStringLiteral("\ne-mail Tolmara:\n     ") + kProductMail;
 }
 
-TfmAutor* FmAutor()
-{
-    return instance;
-}
+TfmAutor* FmAutor() { return instance; }
 
 TfmAutor::TfmAutor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -84,47 +83,45 @@ TfmAutor::TfmAutor(QWidget* parent)
     RichEdit2->setReadOnly(true);
     RichEdit2->setEnabled(false);
     RichEdit2->setFrameShape(QFrame::NoFrame);
+    RichEdit2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Eleven lines fill the box when the margin is as narrow as a rich edit's own.
+    RichEdit2->document()->setDocumentMargin(2);
     QPalette palette = RichEdit2->palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         palette.setColor(group, QPalette::Base, palette.color(QPalette::Button));
         palette.setColor(group, QPalette::Text, QColor(0, 0, 128));
     }
     RichEdit2->setPalette(palette);
-    QFont verdana(QStringLiteral("Verdana"));
-    verdana.setPixelSize(13);
+    const QFont verdana = WindowsFont(QStringLiteral("Verdana"), -13);
     RichEdit2->setFont(verdana);
     RichEdit2->setPlainText(AuthorContactText());
     SpeedButton1 = new QPushButton(QStringLiteral("Zabij to okno na śmierć! ;)"), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setFlat(true);
+    MakeSpeedButton(SpeedButton1);
     SpeedButton1->setGeometry(216, 208, 169, 22);
 
     OnEvent(Autor, QEvent::MouseButtonPress, Handler(this, &TfmAutor::AutorMouseDown));
-    // Once the first picture hides, the release reaches the one shown in its place.
-    OnEvent(Autor, QEvent::MouseButtonRelease, Handler(this, &TfmAutor::AutorMouseUp));
     OnEvent(Autor2, QEvent::MouseButtonRelease, Handler(this, &TfmAutor::AutorMouseUp));
     connect(SpeedButton1, &QPushButton::clicked, this, Handler(this, &TfmAutor::SpeedButton1Click));
+    CentreOnScreen(this);
     instance = this;
 }
 
-TfmAutor::~TfmAutor()
-{
-    instance = nullptr;
-}
+TfmAutor::~TfmAutor() { instance = nullptr; }
 
 void TfmAutor::AutorMouseDown()
 {
     Autor2->show();
     Autor->hide();
+    // The release must reach the picture shown in place of the pressed one.
+    Autor2->grabMouse();
 }
 
 void TfmAutor::AutorMouseUp()
 {
+    Autor2->releaseMouse();
     Autor->show();
     Autor2->hide();
 }
 
-void TfmAutor::SpeedButton1Click()
-{
-    close();
-}
+void TfmAutor::SpeedButton1Click() { close(); }

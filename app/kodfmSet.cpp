@@ -1,8 +1,10 @@
 #include "kodfmSet.h"
 
 #include "Colours.h"
+#include "Controls.h"
 #include "ErrorReport.h"
 #include "Guarded.h"
+#include "WidgetEvents.h"
 #include "kodMainForm.h"
 
 #include <QCheckBox>
@@ -28,7 +30,8 @@ TfmSet::TfmSet(QWidget* parent)
     CheckBox2 = new QCheckBox(
         QStringLiteral("Przyciągaj okno Tolmara do krawędzi ekranu ( a'la Winamp )"), GroupBox2);
     CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-    CheckBox2->setGeometry(24, 24, 305, 17);
+    // 4 pixels wider than designed: the caption's closing parenthesis needs them in this font.
+    CheckBox2->setGeometry(24, 24, 309, 17);
 
     GroupBox1 = new QGroupBox(QStringLiteral("Ustawienia integracji z systemem"), this);
     GroupBox1->setGeometry(8, 72, 361, 113);
@@ -38,6 +41,10 @@ TfmSet::TfmSet(QWidget* parent)
     Memo1->setReadOnly(true);
     Memo1->setFrameShape(QFrame::NoFrame);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Five lines of its own line breaks fill it exactly, as a memo without margins shows them.
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->document()->setDocumentMargin(0);
     SetColour(Memo1, QPalette::Base, Memo1->palette().color(QPalette::Button));
     Memo1->setPlainText(
         QStringLiteral("Program Tolmar może automatycznie zintegrować się z powłoką \n"
@@ -52,7 +59,7 @@ TfmSet::TfmSet(QWidget* parent)
 
     SpeedButton1 = new QPushButton(QStringLiteral("OK"), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
-    SpeedButton1->setFlat(true);
+    MakeSpeedButton(SpeedButton1);
     SpeedButton1->setGeometry(272, 192, 97, 25);
 
     connect(CheckBox1, &QCheckBox::toggled, this, Handler(this, &TfmSet::CheckBox1Click));

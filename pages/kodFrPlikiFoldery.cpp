@@ -5,6 +5,7 @@
 #include "Guarded.h"
 #include "Keys.h"
 #include "TRegistry.h"
+#include "WidgetEvents.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -93,7 +94,6 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
     lista->setHorizontalHeaderLabels({u"Nazwa"_s, u"Lokalizacja"_s});
     lista->setColumnWidth(0, 123);
     lista->setColumnWidth(1, 264);
-    lista->horizontalHeader()->setStretchLastSection(true);
     lista->verticalHeader()->hide();
     lista->verticalHeader()->setDefaultSectionSize(18);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -102,7 +102,7 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
                            QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     SpeedButton1 = Named<QPushButton>(GroupBox2, "SpeedButton1", {12, 284, 200, 25});
     SpeedButton1->setText(u"Zaakceptuj wprowadzone zmiany"_s);
-    SpeedButton1->setFlat(true);
+    MakeSpeedButton(SpeedButton1);
     OnChange(SpeedButton1, Handler(this, &TFrPlikiFoldery::SpeedButton1Click));
 }
 

@@ -2,6 +2,8 @@
 
 #include "Machine.h"
 
+#include <QFileInfo>
+
 OpenedSystem OpenSystem(const QString& folder, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem)
 {
@@ -13,4 +15,13 @@ OpenedSystem OpenSystem(const QString& folder, const QString& templateDir,
     } catch (const MachineError& error) {
         return {nullptr, error.Text()};
     }
+}
+
+QStringList WindowsFontFiles()
+{
+    // Debian's fonts-wine puts them in Wine's data folder, outside the desktop's font path.
+    QStringList files;
+    for (const char* file : {"/usr/share/wine/fonts/ms_sans_serif.ttf"})
+        if (QFileInfo::exists(QString::fromLatin1(file))) files << QString::fromLatin1(file);
+    return files;
 }

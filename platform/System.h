@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 
@@ -18,6 +19,10 @@ struct OpenedSystem
 // cannot be saved later is told to `reportSaveProblem` with a text for the user.
 OpenedSystem OpenSystem(const QString& folder, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem);
+
+// Wine's own twins of the Windows fonts the windows are laid out for ("MS Sans Serif"), where
+// they are installed.
+QStringList WindowsFontFiles();
 
 // The machine the program works on when nothing else is named: $TOLMAR_MACHINE when set, else
 // $XDG_DATA_HOME/tolmar/machine.

@@ -83,6 +83,22 @@ def ball(x, y):
     return base
 
 
+def window_icon(x, y):
+    """The program's icon, 32 by 32, drawn like the tab pictures: a window with its title bar
+    and, over its corner, the blue ball of the clock; pure green stays transparent."""
+    cx, cy, r = 22, 22, 9
+    d = math.hypot(x - cx, y - cy)
+    if d <= r:
+        return mix(LIGHT, DARK, min(1.0, d / r + 0.2)) if d < r - 1 else BORDER
+    if 2 <= x <= 27 and 3 <= y <= 24:
+        if x in (2, 27) or y in (3, 24):
+            return (40, 40, 40)
+        if y <= 8:
+            return (0, 0, 128)
+        return (255, 255, 255)
+    return GREEN
+
+
 def rtf_text(text):
     out = []
     for ch in text:
@@ -184,6 +200,7 @@ def main():
     write_bmp(os.path.join(bmp, "menu", "MenuDown.bmp"), 130, 20, cap(False, False))
     write_bmp(os.path.join(bmp, "menu", "linia1px.bmp"), 130, 1, filler)
     write_bmp(os.path.join(bmp, "Zegar.bmp"), 187, 164, ball)
+    write_bmp(os.path.join(bmp, "Tolmar.bmp"), 32, 32, window_icon)
     txt = os.path.join(ROOT, "data", "Txt")
     os.makedirs(txt, exist_ok=True)
     with open(os.path.join(txt, "AboutTolmar.rtf"), "wb") as f:

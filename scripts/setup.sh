@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-dev
-    xvfb xauth fonts-liberation fonts-dejavu-core
+    xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
 )
 
 missing=()

@@ -22,6 +22,17 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRec
     return label;
 }
 
+void MakeSpeedButton(QPushButton* button)
+{
+    button->setFlat(true);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    // Like the desktop's speed buttons, it takes no focus, so it never draws a focus frame.
+    button->setFocusPolicy(Qt::NoFocus);
+    OnEvent(button, QEvent::Enter, [button] { button->setFlat(false); });
+    OnEvent(button, QEvent::Leave, [button] { button->setFlat(true); });
+}
+
 void SetCaption(QAbstractButton* control, const QString& caption) { control->setText(caption); }
 
 void SetCaption(QLabel* control, const QString& caption) { control->setText(caption); }

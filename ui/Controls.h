@@ -29,6 +29,10 @@ template <class Control> Control* Named(QWidget* parent, const char* name, QRect
 QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& title, QRect geometry);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry);
 
+// A flat button as this desktop draws one: no frame until the mouse is over it, and never the
+// frame of a default button.
+void MakeSpeedButton(QPushButton* button);
+
 // A control's caption, whatever kind of control it is.
 void SetCaption(QAbstractButton* control, const QString& caption);
 void SetCaption(QLabel* control, const QString& caption);

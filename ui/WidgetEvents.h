@@ -11,3 +11,12 @@ void OnEvent(QWidget* control, QEvent::Type type, std::function<void()> handler)
 
 // Runs a handler on every mouse move over a control, as the control's MouseMove event does.
 void OnMouseMove(QWidget* control, std::function<void()> handler);
+
+// Runs a handler on a click of the left mouse button: pressed on the control and released
+// over it. Other buttons, and a release elsewhere, do nothing.
+void OnLeftClick(QWidget* control, std::function<void()> handler);
+// Runs a handler on a double click of the left mouse button.
+void OnLeftDoubleClick(QWidget* control, std::function<void()> handler);
+
+// Shows a window centred on the screen, wherever its parent stands.
+void CentreOnScreen(QWidget* window);

@@ -5,6 +5,7 @@
 #include "TRegistry.h"
 #include "kodFrWindows.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -76,7 +77,9 @@ TEST_F(MainFormTest, WindowLooksAsDesigned)
     EXPECT_EQ(form.LabelDla->text(), QStringLiteral("Dla:"));
     EXPECT_TRUE(form.LabelDla->font().bold());
     EXPECT_FALSE(form.LabelNazwa->font().bold());
-    EXPECT_EQ(form.Zegar->font().pixelSize(), 25);
+    // Its height is a cell height: characters and internal leading together.
+    const QFontMetrics clockMetrics(form.Zegar->font());
+    EXPECT_NEAR(clockMetrics.ascent() + clockMetrics.descent(), 25, 1);
     EXPECT_EQ(form.Zegar->palette().color(QPalette::WindowText), QColor(35, 100, 255));
     EXPECT_FALSE(form.Zegar->text().isEmpty());
     // The colours must survive drawing, not only sit in the palette.

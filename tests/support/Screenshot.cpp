@@ -1,6 +1,6 @@
 // Developer tool: renders the main window offscreen on a fresh copy of the default machine
 // template and saves it as a PNG, so anyone can look at the window without a display.
-//   tolmar_screenshot out.png [page index]
+//   tolmar_screenshot out.png [page index | dialog name, such as TfmKnow]
 #include "DesktopLook.h"
 #include "Dialogs.h"
 #include "ProgramDir.h"
@@ -36,10 +36,21 @@ int main(int argc, char** argv)
     {
         ProgramWindows windows;
         TMainForm& form = windows.MainForm;
-        if (argc > 2) form.Karty->setCurrentIndex(QString::fromLocal8Bit(argv[2]).toInt());
+        QWidget* shown = &form;
+        if (argc > 2) {
+            bool page = false;
+            const QString which = QString::fromLocal8Bit(argv[2]);
+            form.Karty->setCurrentIndex(which.toInt(&page));
+            if (!page) shown = form.findChild<QWidget*>(which);
+            if (!shown) {
+                std::fprintf(stderr, "no window %s\n", argv[2]);
+                return 2;
+            }
+        }
         form.show();
+        shown->show();
         QApplication::processEvents();
-        if (!form.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
+        if (!shown->grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
     }
     SetCurrentPlatform(nullptr);
     return 0;

@@ -1,0 +1,62 @@
+// The details of the desktop's look: font heights as Windows gives them, clicks as a link or a
+// flat button takes them.
+#include "Controls.h"
+#include "Fonts.h"
+#include "WidgetEvents.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(Look, FontHeightsAreCharacterHeightsWhenNegativeAndCellHeightsWhenPositive)
+{
+    EXPECT_EQ(PixelSizeForCell(25, 1.15), 22);
+    EXPECT_EQ(PixelSizeForCell(13, 1.0), 13);
+    EXPECT_EQ(PixelSizeForCell(1, 3.0), 1);
+    EXPECT_EQ(WindowsFont(QStringLiteral("Verdana"), -13).pixelSize(), 13);
+    const QFont clock = WindowsFont(QStringLiteral("Arial"), 25, true);
+    const QFontMetrics metrics(clock);
+    EXPECT_NEAR(metrics.ascent() + metrics.descent(), 25, 1);
+    EXPECT_LT(clock.pixelSize(), 25);
+    EXPECT_TRUE(clock.bold());
+}
+
+TEST(Look, ALinkTakesOnlyALeftClickReleasedOverIt)
+{
+    QLabel link(QStringLiteral("Zmienić ustawienia"));
+    link.resize(100, 12);
+    int clicks = 0, doubles = 0;
+    OnLeftClick(&link, [&] { ++clicks; });
+    OnLeftDoubleClick(&link, [&] { ++doubles; });
+
+    QTest::mouseClick(&link, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks, 0) << "a right click";
+    QTest::mousePress(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(500, 5));
+    EXPECT_EQ(clicks, 0) << "released far away";
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks, 0) << "a release without a press on the link";
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(clicks, 1);
+
+    QTest::mouseDClick(&link, Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doubles, 0);
+    QTest::mouseDClick(&link, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(doubles, 1);
+}
+
+TEST(Look, AFlatButtonRaisesItsFrameOnlyWhileTheMouseIsOverIt)
+{
+    QPushButton button(QStringLiteral("Autor"));
+    MakeSpeedButton(&button);
+    EXPECT_TRUE(button.isFlat());
+    EXPECT_FALSE(button.autoDefault());
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(&button, &enter);
+    EXPECT_FALSE(button.isFlat());
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&button, &leave);
+    EXPECT_TRUE(button.isFlat());
+}
