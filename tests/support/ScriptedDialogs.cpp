@@ -44,8 +44,10 @@ std::optional<QString> ScriptedDialogs::InputText(QWidget*, const QString& capti
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::NextFile(const QString& title)
+std::optional<QString> ScriptedDialogs::NextFile(const QString& title, const QStringList& filters,
+                                                 const QString& folder)
 {
+    pickers_.push_back({title, filters, folder});
     if (files_.empty()) {
         ADD_FAILURE() << "unexpected file dialog: " << title.toStdString();
         return std::nullopt;
@@ -55,22 +57,23 @@ std::optional<QString> ScriptedDialogs::NextFile(const QString& title)
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& title, const QStringList&,
-                                                 const QString&)
+std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& title,
+                                                 const QStringList& filters, const QString& folder)
 {
-    return NextFile(title);
+    return NextFile(title, filters, folder);
 }
 
-std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title, const QStringList&,
-                                                 const QString&)
+std::optional<QString> ScriptedDialogs::SaveFile(QWidget*, const QString& title,
+                                                 const QStringList& filters, const QString& folder)
 {
-    return NextFile(title);
+    return NextFile(title, filters, folder);
 }
 
 std::optional<QString> ScriptedDialogs::OpenPicture(QWidget*, const QString& title,
-                                                    const QStringList&, const QString&)
+                                                    const QStringList& filters,
+                                                    const QString& folder)
 {
-    return NextFile(title);
+    return NextFile(title, filters, folder);
 }
 
 std::optional<QColor> ScriptedDialogs::PickColor(QWidget*, const QColor&)

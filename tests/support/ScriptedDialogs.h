@@ -17,6 +17,13 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
     };
+    // A file picker as it was shown: its title, filters and where it started.
+    struct Picker
+    {
+        QString title;
+        QStringList filters;
+        QString folder;
+    };
 
     ScriptedDialogs();
     ~ScriptedDialogs() override;
@@ -27,6 +34,7 @@ public:
     void ExpectColor(std::optional<QColor> answer) { colors_.push_back(answer); }
 
     const std::vector<Shown>& Messages() const { return shown_; }
+    const std::vector<Picker>& Pickers() const { return pickers_; }
     // Every scripted answer was used.
     bool Done() const;
 
@@ -45,11 +53,13 @@ public:
     std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) override;
 
 private:
-    std::optional<QString> NextFile(const QString& title);
+    std::optional<QString> NextFile(const QString& title, const QStringList& filters,
+                                    const QString& folder);
 
     std::deque<MessageAnswer> messages_;
     std::deque<std::optional<QString>> texts_;
     std::deque<std::optional<QString>> files_;
     std::deque<std::optional<QColor>> colors_;
     std::vector<Shown> shown_;
+    std::vector<Picker> pickers_;
 };
