@@ -4,6 +4,7 @@
 #include "TRegistry.h"
 #include "kodFrInfo.h"
 #include "kodFrPlikiFoldery.h"
+#include "kodFrSztuczki.h"
 
 void LoadSystemState(const SystemPages& pages)
 {
@@ -12,6 +13,7 @@ void LoadSystemState(const SystemPages& pages)
     try {
         pages.plikiFoldery.LoadState(reg);
         pages.info.LoadState();
+        pages.sztuczki.LoadState();
     } catch (const std::exception& error) {
         ReportError(error);
     }
