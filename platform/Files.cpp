@@ -20,10 +20,7 @@ QString GetSystemPath(const QString& keyword)
     return path;
 }
 
-int FileGetAttr(const QString& path)
-{
-    return CurrentPlatform().GetFileAttributes(path);
-}
+int FileGetAttr(const QString& path) { return CurrentPlatform().GetFileAttributes(path); }
 
 void FileSetAttr(const QString& path, int attributes)
 {
@@ -50,6 +47,19 @@ QStringList ListDirectory(const QString& pattern, int attributeFilter)
 void ShellExecute(const QString& verb, const QString& target, int showCommand)
 {
     CurrentPlatform().ShellExecute(verb, target, showCommand);
+}
+
+void ShellExecute(const QString& verb, const QString& file, const QString& directory,
+                  int showCommand)
+{
+    // A drive, a URL's scheme or a root path names the file on its own.
+    const bool named = file.startsWith(u'\\') || file.contains(u':');
+    if (named || directory.isEmpty()) {
+        ShellExecute(verb, file, showCommand);
+        return;
+    }
+    const QString separator = directory.endsWith(u'\\') ? QString() : QStringLiteral("\\");
+    ShellExecute(verb, directory + separator + file, showCommand);
 }
 
 void WinExec(const QString& commandLine, int showCommand)

@@ -21,5 +21,9 @@ QStringList ListDirectory(const QString& pattern, int attributeFilter);
 
 // Asks the shell to perform a verb ("open", "print") on a file, a mailto: link or a web address.
 void ShellExecute(const QString& verb, const QString& target, int showCommand);
+// The same with a working folder: a file named without a drive, a scheme or a leading backslash
+// is looked for in that folder, as the shell does.
+void ShellExecute(const QString& verb, const QString& file, const QString& directory,
+                  int showCommand);
 // Starts a command line with a show command; the result is ignored.
 void WinExec(const QString& commandLine, int showCommand);

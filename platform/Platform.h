@@ -70,6 +70,8 @@ public:
                                                const QString& key) = 0;
     virtual bool ProfileWrite(const QString& file, const QString& section, const QString& key,
                               const QString& value) = 0;
+    // Removes an entry; an entry that is not there is no failure.
+    virtual bool ProfileDelete(const QString& file, const QString& section, const QString& key) = 0;
     virtual void ProfileFlush(const QString& file) = 0;
 
     virtual QString WindowsDirectory() = 0;

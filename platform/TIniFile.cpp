@@ -23,10 +23,7 @@ std::optional<int> ParseProfileInteger(const QString& text)
     return n;
 }
 
-TIniFile::~TIniFile()
-{
-    CurrentPlatform().ProfileFlush(fileName_);
-}
+TIniFile::~TIniFile() { CurrentPlatform().ProfileFlush(fileName_); }
 
 QString TIniFile::ReadString(const QString& section, const QString& ident, const QString& def)
 {
@@ -37,6 +34,17 @@ QString TIniFile::ReadString(const QString& section, const QString& ident, const
 void TIniFile::WriteString(const QString& section, const QString& ident, const QString& value)
 {
     if (!CurrentPlatform().ProfileWrite(fileName_, section, ident, value))
+        throw EIniFileException(QStringLiteral("Unable to write to %1").arg(fileName_));
+}
+
+bool TIniFile::ValueExists(const QString& section, const QString& ident)
+{
+    return CurrentPlatform().ProfileRead(fileName_, section, ident).has_value();
+}
+
+void TIniFile::DeleteKey(const QString& section, const QString& ident)
+{
+    if (!CurrentPlatform().ProfileDelete(fileName_, section, ident))
         throw EIniFileException(QStringLiteral("Unable to write to %1").arg(fileName_));
 }
 

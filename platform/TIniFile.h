@@ -18,6 +18,9 @@ public:
 
     QString ReadString(const QString& section, const QString& ident, const QString& def);
     void WriteString(const QString& section, const QString& ident, const QString& value);
+    bool ValueExists(const QString& section, const QString& ident);
+    // Removes the entry; one that is not there is left alone.
+    void DeleteKey(const QString& section, const QString& ident);
     int ReadInteger(const QString& section, const QString& ident, int def);
     void WriteInteger(const QString& section, const QString& ident, int value);
     bool ReadBool(const QString& section, const QString& ident, bool def);

@@ -9,6 +9,8 @@ import math
 import os
 import struct
 
+import make_data_sztuczki
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "program")
 GREEN = (0, 255, 0)  # drawn transparent by the program
 
@@ -209,6 +211,7 @@ def main():
     os.makedirs(help_dir, exist_ok=True)
     with open(os.path.join(help_dir, "help.doc"), "wb") as f:
         f.write(rtf(HELP))
+    make_data_sztuczki.main(ROOT)
 
 
 if __name__ == "__main__":

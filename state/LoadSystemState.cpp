@@ -3,7 +3,9 @@
 #include "ErrorReport.h"
 #include "TRegistry.h"
 #include "kodFrEdytorSysFiles.h"
+#include "kodFrInfo.h"
 #include "kodFrPlikiFoldery.h"
+#include "kodFrSztuczki.h"
 
 void LoadSystemState(const SystemPages& pages)
 {
@@ -11,7 +13,9 @@ void LoadSystemState(const SystemPages& pages)
     TRegistry reg;
     try {
         pages.plikiFoldery.LoadState(reg);
+        pages.info.LoadState();
         pages.edytorSysFiles.LoadState(reg);
+        pages.sztuczki.LoadState();
     } catch (const std::exception& error) {
         ReportError(error);
     }

@@ -426,6 +426,21 @@ std::optional<QString> Machine::ProfileRead(const QString& file, const QString& 
 bool Machine::ProfileWrite(const QString& file, const QString& section, const QString& key,
                            const QString& value)
 {
+    return EditProfile(
+        file, [&](const QByteArray& bytes) { return ProfileUpdate(bytes, section, key, value); });
+}
+
+bool Machine::ProfileDelete(const QString& file, const QString& section, const QString& key)
+{
+    if (!ProfileRead(file, section, key)) return true;
+    return EditProfile(file, [&](const QByteArray& bytes) {
+        return std::optional<QByteArray>(ProfileRemove(bytes, section, key));
+    });
+}
+
+bool Machine::EditProfile(const QString& file,
+                          const std::function<std::optional<QByteArray>(const QByteArray&)>& edit)
+{
     const QString host = paths_.ToHost(file);
     if (host.isEmpty()) return false;
     struct stat st = {};
@@ -439,7 +454,7 @@ bool Machine::ProfileWrite(const QString& file, const QString& section, const QS
     } else if (!QFileInfo(QFileInfo(host).absolutePath()).isDir()) {
         return false;
     }
-    const auto updated = ProfileUpdate(bytes, section, key, value);
+    const auto updated = edit(bytes);
     return updated && WriteFileAtomically(host, updated->constData(), updated->size());
 }
 

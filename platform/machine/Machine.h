@@ -63,6 +63,7 @@ public:
                                        const QString& key) override;
     bool ProfileWrite(const QString& file, const QString& section, const QString& key,
                       const QString& value) override;
+    bool ProfileDelete(const QString& file, const QString& section, const QString& key) override;
     void ProfileFlush(const QString&) override {}
 
     QString WindowsDirectory() override;
@@ -112,6 +113,10 @@ private:
     void MarkDirty(HiveFile& file);
     void Save(HiveFile& file);
     void ReportSaveError(const QString& text);
+    // Rewrites a profile file (or makes it) with what the edit returns; false when the file may
+    // not be written or the edit refuses.
+    bool EditProfile(const QString& file,
+                     const std::function<std::optional<QByteArray>(const QByteArray&)>& edit);
     void Launch(const QString& program, const QStringList& arguments,
                 const QStringList& environment = {});
 

@@ -56,10 +56,7 @@ std::optional<Entry> EntryOf(const QString& trimmed)
     return Entry{trimmed.left(eq).trimmed(), trimmed.mid(eq + 1).trimmed()};
 }
 
-bool Same(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool Same(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 QString Unquote(const QString& value)
 {
@@ -98,10 +95,7 @@ Location Locate(const QByteArray& file, const std::vector<Line>& lines, const QS
     return found;
 }
 
-bool Breaks(const QString& text)
-{
-    return text.contains(u'\n') || text.contains(u'\r');
-}
+bool Breaks(const QString& text) { return text.contains(u'\n') || text.contains(u'\r'); }
 
 } // namespace
 
@@ -150,5 +144,16 @@ std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& s
         out.append("\r\n");
     }
     out.append("[" + ToCp1250(sectionName) + "]\r\n" + entry);
+    return out;
+}
+
+QByteArray ProfileRemove(const QByteArray& file, const QString& section, const QString& key)
+{
+    const auto lines = SplitLines(file);
+    const Location found = Locate(file, lines, section.trimmed(), key.trimmed());
+    if (!found.entry) return file;
+    const Line& line = lines[*found.entry];
+    QByteArray out = file;
+    out.remove(line.begin, line.next - line.begin);
     return out;
 }

@@ -17,3 +17,7 @@ std::optional<QString> ProfileLookup(const QByteArray& file, const QString& sect
 // Nothing when the names or the value cannot be written without breaking the file's lines.
 std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,
                                         const QString& key, const QString& value);
+
+// The file's bytes without the entry: the key's line in the first matching section is removed,
+// every other byte stays. The same bytes when there is no such entry.
+QByteArray ProfileRemove(const QByteArray& file, const QString& section, const QString& key);

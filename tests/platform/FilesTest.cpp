@@ -188,6 +188,30 @@ TEST(Shell, DocumentsAndCommandsGoThroughTheLauncher)
     }
 }
 
+TEST(Shell, AFileWithoutAFolderIsLookedForInTheWorkingFolder)
+{
+    TempMachine m;
+    m.MakeWindows();
+    m.WriteFile(QStringLiteral("drive_c/Poradnik/Arty/Kosz/index.htm"), "x");
+    QStringList launched;
+    Machine::Options options;
+    options.launch = [&](const QString&, const QStringList& arguments, const QStringList&) {
+        launched << arguments.join(u' ');
+    };
+    m.Open(options);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("index.htm"),
+                 QStringLiteral("C:\\poradnik\\arty\\kosz\\"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("index.htm"),
+                 QStringLiteral("C:\\Poradnik\\Arty\\Kosz"), SW_SHOWMAXIMIZED);
+    ShellExecute(QStringLiteral("open"), QStringLiteral("C:\\WINDOWS"),
+                 QStringLiteral("C:\\Poradnik"), SW_SHOWMAXIMIZED);
+    const QString article =
+        m.Get().Paths().DriveRoot(u'c') + QStringLiteral("/Poradnik/Arty/Kosz/index.htm");
+    EXPECT_EQ(launched,
+              (QStringList{article, article,
+                           m.Get().Paths().DriveRoot(u'c') + QStringLiteral("/WINDOWS")}));
+}
+
 TEST(Shell, PrintGoesToThePrintCommandWhereThereIsOne)
 {
     TempMachine m;

@@ -103,6 +103,16 @@ TEST(ProfileText, Cp1250BytesInAndOut)
     EXPECT_EQ(*out, file + "Miasto=Krak\xf3w\r\n");
 }
 
+TEST(ProfileText, RemovingAnEntryTakesOnlyItsLine)
+{
+    QByteArray expected = kMsDos;
+    expected.replace("Logo = 0 \r\n", "");
+    EXPECT_EQ(ProfileRemove(kMsDos, QStringLiteral("options"), QStringLiteral("LOGO")), expected);
+    // Only the first of duplicate sections is searched; an absent entry leaves every byte.
+    EXPECT_EQ(ProfileRemove(kMsDos, QStringLiteral("Options"), QStringLiteral("Second")), kMsDos);
+    EXPECT_EQ(ProfileRemove(kMsDos, QStringLiteral("Paths"), QStringLiteral("Logo")), kMsDos);
+}
+
 class TIniFileTest : public ::testing::Test
 {
 protected:
@@ -190,4 +200,21 @@ TEST_F(TIniFileTest, WriteKeepsModeAndDosAttributes)
     TIniFile(file).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"),
                                QStringLiteral("1"));
     EXPECT_EQ(FileGetAttr(file) & (faHidden | faSysFile | faReadOnly), faHidden | faSysFile);
+}
+
+TEST_F(TIniFileTest, DeleteKeyRemovesTheEntryAndRespectsReadOnly)
+{
+    TIniFile ini(QStringLiteral("C:\\MSDOS.SYS"));
+    const QString options = QStringLiteral("Options");
+    EXPECT_TRUE(ini.ValueExists(options, QStringLiteral("logo")));
+    ini.DeleteKey(options, QStringLiteral("Logo"));
+    EXPECT_FALSE(ini.ValueExists(options, QStringLiteral("Logo")));
+    ini.DeleteKey(options, QStringLiteral("Logo")); // already gone: nothing to do
+    QByteArray expected = kMsDos;
+    expected.replace("Logo = 0 \r\n", "");
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/MSDOS.SYS")), expected);
+
+    QFile::setPermissions(m.Host(QStringLiteral("drive_c/MSDOS.SYS")), QFile::ReadOwner);
+    EXPECT_THROW(ini.DeleteKey(options, QStringLiteral("BootGUI")), EIniFileException);
+    EXPECT_TRUE(ini.ValueExists(options, QStringLiteral("BootGUI")));
 }

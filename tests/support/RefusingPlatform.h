@@ -60,6 +60,11 @@ public:
         return !refused_.contains(key, Qt::CaseInsensitive) &&
                inner_.ProfileWrite(file, section, key, value);
     }
+    bool ProfileDelete(const QString& file, const QString& section, const QString& key) override
+    {
+        return !refused_.contains(key, Qt::CaseInsensitive) &&
+               inner_.ProfileDelete(file, section, key);
+    }
     void ProfileFlush(const QString& file) override { inner_.ProfileFlush(file); }
     QString WindowsDirectory() override { return inner_.WindowsDirectory(); }
     QString SystemDirectory() override { return inner_.SystemDirectory(); }
