@@ -28,7 +28,7 @@ MachineLock::MachineLock(const QString& prefix) : path_(prefix + QStringLiteral(
     const QByteArray path = QFile::encodeName(path_);
     for (int round = 0; round < kLockRounds; ++round) {
         created_ = false;
-        // Read-only is enough for flock, and leaves a lock file nobody may write usable.
+        // flock needs no write access, so a lock file without write permission still serves.
         fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0 && errno == ENOENT) {
             fd_ = ::open(path.constData(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
