@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-dev
     xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
+    clang libclang-rt-14-dev
 )
 
 missing=()

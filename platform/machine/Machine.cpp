@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -70,7 +71,39 @@ mode_t CurrentUmask()
     return mask;
 }
 
+// Makes a rename in the folder survive a power loss. File systems that cannot sync a folder
+// refuse with EINVAL; the new file is in place either way, so nothing is undone.
+void SyncFolder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 } // namespace
+
+QString UnreadableRegistryText(const QString& prefix, const QString& name,
+                               const RegistryParseError& error)
+{
+    return QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz %3: %4.\n\n"
+                          "Tolmar nie otworzy tej maszyny, bo przy zapisie straciłby to, czego "
+                          "nie umie odczytać. Popraw lub usuń ten wiersz i uruchom program "
+                          "ponownie.")
+        .arg(name, prefix, QString::number(error.Line()), error.Reason());
+}
+
+QString LockFailureText(const QString& prefix, const QString& lockFile, int error)
+{
+    if (error == EACCES || error == EPERM || error == EROFS)
+        return QStringLiteral("Folder maszyny „%1” jest tylko do odczytu: Tolmar nie może w nim "
+                              "utworzyć pliku blokady ani zapisać zmian. Nadaj sobie prawo zapisu "
+                              "do tego folderu i spróbuj ponownie.")
+            .arg(prefix);
+    return QStringLiteral("Nie można utworzyć pliku blokady „%1” maszyny „%2” (%3). Usuń to, co "
+                          "zajmuje jego miejsce, i spróbuj ponownie.")
+        .arg(lockFile, prefix, QString::fromLocal8Bit(std::strerror(error)));
+}
 
 bool WriteFileAtomically(const QString& path, const char* data, std::size_t size)
 {
@@ -90,6 +123,7 @@ bool WriteFileAtomically(const QString& path, const char* data, std::size_t size
         return false;
     }
     if (attrib) WriteDosAttrib(target, attrib);
+    SyncFolder(slash > 0 ? target.left(slash) : QByteArray(slash == 0 ? "/" : "."));
     return true;
 }
 
@@ -146,26 +180,34 @@ Machine::Machine(const QString& prefix, Options options)
 {
     if (!QFileInfo(prefix_).isDir())
         throw MachineError(QStringLiteral("Folder maszyny „%1” nie istnieje.").arg(prefix_));
-    if (!lock_.Held())
+    if (lock_.Status() == MachineLock::State::Busy)
         throw MachineError(
             QStringLiteral("Maszyna „%1” jest już otwarta w innym programie Tolmar. Zamknij go "
                            "i spróbuj ponownie.")
                 .arg(prefix_));
-    if (WineserverRunning(prefix_))
-        throw MachineError(QStringLiteral("Na maszynie „%1” działa Wine (wineserver), który "
-                                          "nadpisałby zmiany Tolmara. Zamknij programy Wine "
-                                          "(wineserver -k) i spróbuj ponownie.")
-                               .arg(prefix_));
+    if (lock_.Status() == MachineLock::State::Failed)
+        throw MachineError(LockFailureText(prefix_, lock_.Path(), lock_.Error()));
+    try {
+        if (WineserverRunning(prefix_))
+            throw MachineError(QStringLiteral("Na maszynie „%1” działa Wine (wineserver), który "
+                                              "nadpisałby zmiany Tolmara. Zamknij programy Wine "
+                                              "(wineserver -k) i spróbuj ponownie.")
+                                   .arg(prefix_));
+        LoadHive(system_, QStringLiteral("system.reg"), QStringLiteral("REGISTRY\\Machine"));
+        LoadHive(userdef_, QStringLiteral("userdef.reg"),
+                 QStringLiteral("REGISTRY\\User\\.Default"));
+        LoadHive(user_, QStringLiteral("user.reg"),
+                 QStringLiteral("REGISTRY\\User\\S-1-5-21-0-0-0-1000"));
+    } catch (const MachineError&) {
+        lock_.Abandon();
+        throw;
+    }
+    userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
     // Temporary files of saves that a crash interrupted; the files they were meant to replace
     // are whole.
     for (const QString& stale :
          QDir(prefix_).entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden))
         QFile::remove(prefix_ + u'/' + stale);
-    LoadHive(system_, QStringLiteral("system.reg"), QStringLiteral("REGISTRY\\Machine"));
-    LoadHive(userdef_, QStringLiteral("userdef.reg"), QStringLiteral("REGISTRY\\User\\.Default"));
-    LoadHive(user_, QStringLiteral("user.reg"),
-             QStringLiteral("REGISTRY\\User\\S-1-5-21-0-0-0-1000"));
-    userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
 }
 
 Machine::~Machine() { Flush(); }
@@ -185,9 +227,8 @@ void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relat
     const QByteArray text = f.readAll();
     try {
         file.hive = RegistryHive::Parse(text);
-    } catch (const std::runtime_error&) {
-        throw MachineError(QStringLiteral("Plik %1 maszyny „%2” nie jest plikiem rejestru Wine.")
-                               .arg(name, prefix_));
+    } catch (const RegistryParseError& error) {
+        throw MachineError(UnreadableRegistryText(prefix_, name, error));
     }
     // From the file that was read, so a change made after the read still shows.
     file.stamp = StampOf(st);

@@ -35,8 +35,9 @@ public:
         std::uint64_t totalMemory = 0;
     };
 
-    // Throws MachineError when the machine is held by another Tolmar, a wineserver runs on it
-    // or its registry cannot be read.
+    // Throws MachineError when the machine is held by another Tolmar, a wineserver runs on it,
+    // its lock file cannot be made or its registry cannot be read; such a refusal leaves the
+    // folder as it was.
     explicit Machine(const QString& prefix) : Machine(prefix, Options()) {}
     Machine(const QString& prefix, Options options);
     ~Machine() override;
@@ -133,6 +134,13 @@ private:
 
 // Makes the machine from the template when the folder does not exist yet.
 void CreateMachineIfMissing(const QString& prefix, const QString& templateDir);
+// What the user is told when a registry file has a line that cannot be read.
+QString UnreadableRegistryText(const QString& prefix, const QString& name,
+                               const RegistryParseError& error);
+// What the user is told when the lock file cannot be made (errno in error): a read-only folder
+// is named as such.
+QString LockFailureText(const QString& prefix, const QString& lockFile, int error);
 // Replaces a file's bytes so that a crash leaves the old or the new file, never a torn one;
-// the file's mode and DOS attributes are kept. False when any step fails (the old file stays).
+// the file's mode and DOS attributes are kept, and the folder is synced so the rename lasts.
+// False when any step before the rename fails (the old file stays).
 bool WriteFileAtomically(const QString& path, const char* data, std::size_t size);

@@ -3,24 +3,81 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-MachineLock::MachineLock(const QString& prefix)
+namespace {
+
+// A refused start removes a lock file it made, and another start may have opened that file
+// just before: its lock then holds a file that is gone, so it tries again. Each round follows a
+// file that another start made or removed, so a few rounds are enough.
+constexpr int kLockRounds = 8;
+
+bool SameFile(const struct stat& a, const struct stat& b)
 {
-    const QByteArray path = QFile::encodeName(prefix + QStringLiteral("/.tolmar.lock"));
-    fd_ = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+} // namespace
+
+MachineLock::MachineLock(const QString& prefix) : path_(prefix + QStringLiteral("/.tolmar.lock"))
+{
+    const QByteArray path = QFile::encodeName(path_);
+    for (int round = 0; round < kLockRounds; ++round) {
+        created_ = false;
+        // flock needs no write access, so a lock file without write permission still serves.
+        fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0 && errno == ENOENT) {
+            fd_ = ::open(path.constData(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            if (fd_ < 0 && errno == EEXIST) continue;
+            created_ = fd_ >= 0;
+        }
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
+        struct stat held = {};
+        if (::fstat(fd_, &held) != 0 || !S_ISREG(held.st_mode)) {
+            error_ = S_ISDIR(held.st_mode) ? EISDIR : EINVAL;
+            Abandon();
+            return;
+        }
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            // Kept even when this start made it: the start that holds it may have opened it.
+            error_ = errno;
+            state_ = error_ == EWOULDBLOCK ? State::Busy : State::Failed;
+            ::close(fd_);
+            fd_ = -1;
+            return;
+        }
+        struct stat named = {};
+        if (::stat(path.constData(), &named) == 0 && SameFile(held, named)) {
+            state_ = State::Held;
+            return;
+        }
         ::close(fd_);
         fd_ = -1;
     }
+    state_ = State::Busy;
 }
 
 MachineLock::~MachineLock()
 {
     if (fd_ >= 0) ::close(fd_);
+}
+
+void MachineLock::Abandon()
+{
+    if (fd_ < 0) return;
+    // Removed while still locked, so no other start can take the lock of a file that is going.
+    if (created_) ::unlink(QFile::encodeName(path_).constData());
+    ::close(fd_);
+    fd_ = -1;
+    created_ = false;
+    state_ = State::Failed;
 }
 
 namespace {

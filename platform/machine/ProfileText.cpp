@@ -6,6 +6,7 @@
 
 namespace {
 
+// A line ends at CR LF, at LF or at a lone CR (old Mac files, a file cut after its CR).
 struct Line
 {
     qsizetype begin; // first byte
@@ -16,16 +17,29 @@ struct Line
 std::vector<Line> SplitLines(const QByteArray& file)
 {
     std::vector<Line> lines;
+    const char* const data = file.constData();
+    const qsizetype size = file.size();
     qsizetype pos = 0;
-    while (pos < file.size()) {
-        qsizetype nl = file.indexOf('\n', pos);
-        const qsizetype next = nl < 0 ? file.size() : nl + 1;
-        qsizetype end = nl < 0 ? file.size() : nl;
-        if (end > pos && file[end - 1] == '\r') --end;
+    while (pos < size) {
+        qsizetype end = pos;
+        while (end < size && data[end] != '\n' && data[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < size && data[next] == '\r') ++next;
+        if (next < size && data[next] == '\n') ++next;
         lines.push_back({pos, end, next});
         pos = next;
     }
     return lines;
+}
+
+// What must follow a line so that the next text starts on a line of its own that every reader
+// sees: a line break where the file has none, the LF that a lone CR lacks.
+QByteArray BreakAfter(const QByteArray& file, const Line& line)
+{
+    if (line.next == line.end) return "\r\n";
+    if (file[line.next - 1] == '\r') return "\n";
+    return {};
 }
 
 QString Text(const QByteArray& file, const Line& line)
@@ -131,18 +145,10 @@ std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& s
     const QByteArray entry = ToCp1250(keyName + u'=' + value) + "\r\n";
     if (found.header) {
         const Line& after = lines[found.lastEntry.value_or(*found.header)];
-        if (after.next == after.end) {
-            // The last line of the file has no line break of its own.
-            out.insert(after.next, "\r\n" + entry);
-        } else {
-            out.insert(after.next, entry);
-        }
+        out.insert(after.next, BreakAfter(file, after) + entry);
         return out;
     }
-    if (!out.isEmpty()) {
-        if (!out.endsWith('\n')) out.append("\r\n");
-        out.append("\r\n");
-    }
+    if (!lines.empty()) out.append(BreakAfter(file, lines.back()) + "\r\n");
     out.append("[" + ToCp1250(sectionName) + "]\r\n" + entry);
     return out;
 }

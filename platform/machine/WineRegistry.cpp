@@ -48,6 +48,59 @@ int HexDigit(char c)
     return kHexValues[static_cast<unsigned char>(c)];
 }
 
+// Why a line cannot be read, as the user is told.
+constexpr const char* kNotRegistry =
+    "brak nagłówka „WINE REGISTRY Version 2”, to nie jest plik rejestru Wine";
+constexpr const char* kTrailingBackslash = "tekst kończy się znakiem „\\”";
+constexpr const char* kKeyNotClosed = "nazwa klucza nie kończy się znakiem „]”";
+constexpr const char* kTooDeep = "klucz zagnieżdżony głębiej niż na 512 poziomach";
+constexpr const char* kValueOutsideKey = "wartość przed pierwszym kluczem";
+constexpr const char* kNameNotClosed = "nazwa wartości nie kończy się cudzysłowem";
+constexpr const char* kNoEquals = "brak znaku „=” po nazwie wartości";
+constexpr const char* kUnknownType = "nieznany typ wartości";
+constexpr const char* kTextNotClosed = "tekst wartości nie kończy się cudzysłowem";
+constexpr const char* kBadNumber = "nieczytelna liczba";
+constexpr const char* kBadHex = "nieczytelne dane szesnastkowe";
+constexpr const char* kEndInHex = "plik kończy się w środku danych szesnastkowych";
+constexpr const char* kClassNotClosed = "nazwa klasy nie kończy się cudzysłowem";
+constexpr const char* kUnknownArch = "nieznana architektura";
+constexpr const char* kUnknownOption = "nieznana opcja";
+constexpr const char* kTrailingText = "nieczytelny tekst na końcu wiersza";
+constexpr const char* kUnknownLine = "nieczytelny wiersz";
+
+// Deeper keys than Windows allows are refused, which also bounds the writer's recursion.
+constexpr std::size_t kMaxKeyDepth = 512;
+// Unescape's close character for text that runs to the end of its line.
+constexpr int kToLineEnd = -1;
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+const char* SkipBlanks(const char* s, const char* stop)
+{
+    while (s < stop && IsBlank(*s))
+        ++s;
+    return s;
+}
+
+bool StartsWith(const char* s, const char* stop, const char* word)
+{
+    const std::size_t n = std::strlen(word);
+    return std::size_t(stop - s) >= n && std::memcmp(s, word, n) == 0;
+}
+
+// Reads 1 to maxDigits hex digits; nullptr when there are none or more.
+const char* HexNumber(const char* s, const char* stop, int maxDigits, std::uint64_t& value)
+{
+    value = 0;
+    int n = 0;
+    for (; s < stop && HexDigit(*s) >= 0; ++s, ++n)
+        value = value * 16 + std::uint64_t(HexDigit(*s));
+    return n >= 1 && n <= maxDigits ? s : nullptr;
+}
+
 class Parser
 {
 public:
@@ -58,26 +111,30 @@ public:
 private:
     // The next line without its end; false at the end of the text.
     bool NextLine(const char*& begin, const char*& stop);
+    [[noreturn]] void Fail(const char* reason) const;
+    // Only blanks may follow what was read.
+    void End(const char* s, const char* stop) const;
     // Unescapes Wine's text up to the closing character; nullptr when it never closes.
-    const char* Unescape(const char* s, const char* stop, char close);
+    const char* Unescape(const char* s, const char* stop, int close);
     void KeyLine(const char* s, const char* stop);
     void OptionLine(const char* s, const char* stop);
     void ValueLine(const char* s, const char* stop);
-    bool Hex(const char* s, const char* stop, QByteArray& data);
+    QByteArray Hex(const char* s, const char* stop);
 
     const char* p_;
     const char* end_;
+    qsizetype line_ = 0;
     std::vector<char16_t> text_;
     std::vector<char> bytes_;
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     RegNode* key_ = nullptr;
-    bool stampFromTime_ = false;
 };
 
 bool Parser::NextLine(const char*& begin, const char*& stop)
 {
     if (p_ >= end_) return false;
+    ++line_;
     begin = p_;
     const char* nl = static_cast<const char*>(std::memchr(p_, '\n', end_ - p_));
     stop = nl ? nl : end_;
@@ -86,13 +143,24 @@ bool Parser::NextLine(const char*& begin, const char*& stop)
     return true;
 }
 
-const char* Parser::Unescape(const char* s, const char* stop, char close)
+void Parser::Fail(const char* reason) const
+{
+    throw RegistryParseError(std::max<qsizetype>(line_, 1), QString::fromUtf8(reason));
+}
+
+void Parser::End(const char* s, const char* stop) const
+{
+    if (SkipBlanks(s, stop) != stop) Fail(kTrailingText);
+}
+
+const char* Parser::Unescape(const char* s, const char* stop, int close)
 {
     text_.clear();
     while (s < stop) {
-        const char c = *s;
+        const auto c = static_cast<unsigned char>(*s);
         if (c == close) return s + 1;
-        if (c == '\\' && s + 1 < stop) {
+        if (c == '\\') {
+            if (s + 1 == stop) Fail(kTrailingBackslash);
             const char e = s[1];
             s += 2;
             switch (e) {
@@ -140,16 +208,18 @@ const char* Parser::Unescape(const char* s, const char* stop, char close)
             }
             continue;
         }
-        if (static_cast<unsigned char>(c) < 0x80) {
-            const char* run = s;
-            while (s < stop && *s != close && *s != '\\' && static_cast<unsigned char>(*s) < 0x80)
+        const char* run = s;
+        if (c < 0x80) {
+            do
                 ++s;
+            while (s < stop && *s != '\\' && static_cast<unsigned char>(*s) != close &&
+                   static_cast<unsigned char>(*s) < 0x80);
             text_.insert(text_.end(), run, s);
             continue;
         }
-        const char* run = s;
-        while (s < stop && static_cast<unsigned char>(*s) >= 0x80)
+        do
             ++s;
+        while (s < stop && static_cast<unsigned char>(*s) >= 0x80);
         const QString decoded = QString::fromUtf8(run, s - run);
         text_.insert(text_.end(), decoded.utf16(), decoded.utf16() + decoded.size());
     }
@@ -159,17 +229,13 @@ const char* Parser::Unescape(const char* s, const char* stop, char close)
 void Parser::KeyLine(const char* s, const char* stop)
 {
     const char* after = Unescape(s + 1, stop, ']');
-    if (!after) {
-        key_ = nullptr;
-        return;
-    }
-    std::uint64_t modified = kTicks1601To1970;
-    while (after < stop && *after == ' ')
-        ++after;
+    if (!after) Fail(kKeyNotClosed);
+    after = SkipBlanks(after, stop);
     std::uint64_t seconds = 0;
     for (; after < stop && *after >= '0' && *after <= '9'; ++after)
-        seconds = seconds * 10 + (*after - '0');
-    modified += seconds * kTicksPerSecond;
+        seconds = seconds * 10 + std::uint64_t(*after - '0');
+    End(after, stop);
+    const std::uint64_t modified = kTicks1601To1970 + seconds * kTicksPerSecond;
 
     // Keys come sorted, so the nodes of the previous line are usually the parents of this one.
     RegNode* node = &hive_->Root();
@@ -182,6 +248,7 @@ void Parser::KeyLine(const char* s, const char* stop)
         const QStringView name = all.mid(start, cut - start);
         start = cut + 1;
         if (name.isEmpty()) continue;
+        if (depth == kMaxKeyDepth) Fail(kTooDeep);
         if (depth < path_.size() && path_[depth]->Parent() == node &&
             CompareRegNames(path_[depth]->Name(), name) == 0) {
             node = path_[depth];
@@ -199,25 +266,33 @@ void Parser::KeyLine(const char* s, const char* stop)
 
 void Parser::OptionLine(const char* s, const char* stop)
 {
-    const QByteArrayView line(s, stop - s);
     if (!key_) {
-        if (line.startsWith("#arch=")) hive_->SetArch(QString::fromUtf8(s + 6, stop - s - 6));
+        const QByteArrayView arch(s + std::min<qsizetype>(6, stop - s), stop);
+        if (!StartsWith(s, stop, "#arch=")) Fail(kUnknownOption);
+        if (arch != "win32" && arch != "win64") Fail(kUnknownArch);
+        hive_->SetArch(QString::fromLatin1(arch));
         return;
     }
-    if (line.startsWith("#time=")) {
+    if (StartsWith(s, stop, "#time=")) {
         std::uint64_t time = 0;
-        for (s += 6; s < stop && HexDigit(*s) >= 0; ++s)
-            time = time * 16 + std::uint64_t(HexDigit(*s));
+        s = HexNumber(s + 6, stop, 16, time);
+        if (!s) Fail(kBadNumber);
+        End(s, stop);
         key_->Touch(time);
-    } else if (line.startsWith("#class=\"")) {
-        if (Unescape(s + 8, stop, '"'))
-            key_->SetClassName(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
-    } else if (line == "#link") {
+    } else if (StartsWith(s, stop, "#class=\"")) {
+        const char* after = Unescape(s + 8, stop, '"');
+        if (!after) Fail(kClassNotClosed);
+        End(after, stop);
+        key_->SetClassName(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
+    } else if (StartsWith(s, stop, "#link")) {
+        End(s + 5, stop);
         key_->SetLink(true);
+    } else {
+        Fail(kUnknownOption);
     }
 }
 
-bool Parser::Hex(const char* s, const char* stop, QByteArray& data)
+QByteArray Parser::Hex(const char* s, const char* stop)
 {
     bytes_.clear();
     for (;;) {
@@ -229,23 +304,17 @@ bool Parser::Hex(const char* s, const char* stop, QByteArray& data)
             bytes_.push_back(char(hi * 16 + lo));
             s += 3;
         }
-        while (s < stop && (*s == ' ' || *s == '\t' || *s == ','))
+        while (s < stop && (IsBlank(*s) || *s == ','))
             ++s;
-        if (s == stop) {
-            data = QByteArray(bytes_.data(), qsizetype(bytes_.size()));
-            return true;
-        }
+        if (s == stop) return QByteArray(bytes_.data(), qsizetype(bytes_.size()));
         if (*s == '\\') {
-            const char* b;
-            if (NextLine(b, stop))
-                s = b;
-            else
-                stop = s;
+            End(s + 1, stop);
+            if (!NextLine(s, stop)) Fail(kEndInHex);
             continue;
         }
         const int hi = HexDigit(*s);
         const int lo = s + 1 < stop ? HexDigit(s[1]) : -1;
-        if (hi < 0) return false;
+        if (hi < 0) Fail(kBadHex);
         if (lo < 0) {
             bytes_.push_back(char(hi));
             ++s;
@@ -258,53 +327,63 @@ bool Parser::Hex(const char* s, const char* stop, QByteArray& data)
 
 void Parser::ValueLine(const char* s, const char* stop)
 {
-    if (!key_) return;
+    if (!key_) Fail(kValueOutsideKey);
     QString name;
     if (*s == '@') {
         ++s;
     } else {
         s = Unescape(s + 1, stop, '"');
-        if (!s) return;
+        if (!s) Fail(kNameNotClosed);
         name = QString::fromUtf16(text_.data(), qsizetype(text_.size()));
     }
-    if (s >= stop || *s != '=') return;
-    ++s;
-    const auto startsWith = [&](const char* word) {
-        const std::size_t n = std::strlen(word);
-        return std::size_t(stop - s) >= n && std::memcmp(s, word, n) == 0;
-    };
+    s = SkipBlanks(s, stop);
+    if (s == stop || *s != '=') Fail(kNoEquals);
+    s = SkipBlanks(s + 1, stop);
+
     std::uint32_t type = kRegSz;
-    QByteArray data;
-    if (startsWith("str(")) {
-        char* after = nullptr;
-        type = std::strtoul(s + 4, &after, 16);
-        if (after >= stop || std::strncmp(after, "):\"", 3) != 0) return;
-        s = after + 2;
+    const char* text = nullptr;
+    // The text forms Wine reads, with the type each stands for.
+    static constexpr struct
+    {
+        const char* tag;
+        std::uint32_t type;
+    } kTextTags[] = {{"\"", kRegSz},
+                     {"str:\"", kRegSz},
+                     {"str(2):\"", kRegExpandSz},
+                     {"str(7):\"", kRegMultiSz}};
+    for (const auto& tag : kTextTags) {
+        if (!StartsWith(s, stop, tag.tag)) continue;
+        type = tag.type;
+        text = s + std::strlen(tag.tag);
+        break;
     }
-    if (*s == '"') {
-        if (!Unescape(s + 1, stop, '"')) return;
+
+    QByteArray data;
+    if (text) {
+        const char* after = Unescape(text, stop, '"');
+        if (!after) Fail(kTextNotClosed);
+        End(after, stop);
         text_.push_back(0);
         data = QByteArray(reinterpret_cast<const char*>(text_.data()), qsizetype(text_.size()) * 2);
-    } else if (startsWith("dword:")) {
+    } else if (StartsWith(s, stop, "dword:")) {
         type = kRegDword;
-        std::uint32_t v = 0;
-        for (s += 6; s < stop && HexDigit(*s) >= 0; ++s)
-            v = v * 16 + HexDigit(*s);
-        data = QByteArray(reinterpret_cast<const char*>(&v), 4);
-    } else if (startsWith("hex:") || startsWith("hex(")) {
+        std::uint64_t v = 0;
+        s = HexNumber(s + 6, stop, 8, v);
+        if (!s) Fail(kBadNumber);
+        End(s, stop);
+        const auto dword = std::uint32_t(v);
+        data = QByteArray(reinterpret_cast<const char*>(&dword), 4);
+    } else if (StartsWith(s, stop, "hex:")) {
         type = kRegBinary;
-        if (s[3] == '(') {
-            char* after = nullptr;
-            type = std::strtoul(s + 4, &after, 16);
-            if (after >= stop || *after != ')') return;
-            s = after + 1;
-        } else {
-            s += 3;
-        }
-        if (s >= stop || *s != ':') return;
-        if (!Hex(s + 1, stop, data)) return;
+        data = Hex(s + 4, stop);
+    } else if (StartsWith(s, stop, "hex(")) {
+        std::uint64_t v = 0;
+        s = HexNumber(s + 4, stop, 8, v);
+        if (!s || !StartsWith(s, stop, "):")) Fail(kUnknownType);
+        type = std::uint32_t(v);
+        data = Hex(s + 2, stop);
     } else {
-        return;
+        Fail(kUnknownType);
     }
     key_->SetValue(std::move(name), type, std::move(data));
 }
@@ -313,11 +392,11 @@ std::unique_ptr<RegistryHive> Parser::Run()
 {
     const char* s;
     const char* stop;
-    if (!NextLine(s, stop) || QByteArray(s, stop - s) != "WINE REGISTRY Version 2")
-        throw std::runtime_error("not a Wine registry file");
-    QString relativeTo;
+    if (!NextLine(s, stop) || QByteArrayView(s, stop - s) != "WINE REGISTRY Version 2")
+        Fail(kNotRegistry);
     hive_ = std::make_unique<RegistryHive>(QString(), QString());
     while (NextLine(s, stop)) {
+        s = SkipBlanks(s, stop);
         if (s == stop) continue;
         switch (*s) {
         case '[':
@@ -331,13 +410,14 @@ std::unique_ptr<RegistryHive> Parser::Run()
             OptionLine(s, stop);
             break;
         case ';':
-            if (!key_ && QByteArray(s, stop - s).startsWith(";; All keys relative to ")) {
-                Unescape(s + 24, stop, '\0');
+            // Comments are read and not kept, as Wine does; the first names the hive's place.
+            if (!key_ && StartsWith(s, stop, ";; All keys relative to ")) {
+                Unescape(s + 24, stop, kToLineEnd);
                 hive_->SetRelativeTo(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
             }
             break;
         default:
-            break;
+            Fail(kUnknownLine);
         }
     }
     return std::move(hive_);
@@ -413,8 +493,11 @@ public:
     void Done(const char* end) { out_.resize(std::size_t(end - out_.data())); }
     void Append(const char* text, std::size_t n) { out_.append(text, n); }
 
-    // Escapes as Wine's dump_strW does; returns the number of characters written.
-    std::size_t Escaped(const char16_t* s, std::size_t len, char e1, char e2)
+    // Escapes as Wine's dump_strW does; returns the number of characters written. The final
+    // NUL of terminated data is its end, not text; a name keeps it, or "a" and "a\0" would be
+    // written as one.
+    std::size_t Escaped(const char16_t* s, std::size_t len, char e1, char e2,
+                        bool terminated = false)
     {
         static const char escapes[33] = ".......abtnvfr.............e....";
         char* const begin = Room(len * 7);
@@ -429,7 +512,7 @@ public:
                 *p++ = 'x';
                 const bool padded = len > 1 && s[1] < 128 && IsHexDigit(s[1]);
                 p = Hex32(p, c, padded ? 4 : 1);
-            } else if (c || len != 1) {
+            } else if (c || len != 1 || !terminated) {
                 *p++ = '\\';
                 if (escapes[c] != '.')
                     *p++ = escapes[c];
@@ -486,7 +569,7 @@ public:
                 Done(p);
             }
             Append("\"", 1);
-            Escaped(units, size / 2, '"', '"');
+            Escaped(units, size / 2, '"', '"', true);
             Append("\"\n", 2);
             return;
         }
@@ -589,8 +672,6 @@ private:
     const std::string* prev_;
     std::size_t mark_ = 0;
 };
-
-namespace {} // namespace
 
 int CompareRegNames(QStringView a, QStringView b)
 {
@@ -704,8 +785,11 @@ const std::string& RegistryHive::Text() const
         out.append(arch_.toStdString());
         out.push_back('\n');
     }
+    // The header's length changes with the arch or the hive's place, so the kept tree is
+    // found where the last text put it.
     const std::size_t start = out.size();
-    w.Subkeys(const_cast<RegNode&>(root_), root_, written_ ? start : 0, start);
+    w.Subkeys(const_cast<RegNode&>(root_), root_, written_ ? treeStart_ : 0, start);
+    treeStart_ = start;
     written_ = true;
     return out;
 }

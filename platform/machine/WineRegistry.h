@@ -5,12 +5,28 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 // One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held in memory as a
 // key tree. Everything Wine writes is read, and the tree is written exactly as Wine writes it,
 // so that a file loaded and saved unchanged keeps every byte.
+
+// Raised when a registry file cannot be read whole: the line (from 1) and why, for the user.
+class RegistryParseError : public std::runtime_error
+{
+public:
+    RegistryParseError(qsizetype line, const QString& reason)
+        : std::runtime_error(reason.toStdString()), line_(line), reason_(reason)
+    {}
+    qsizetype Line() const { return line_; }
+    const QString& Reason() const { return reason_; }
+
+private:
+    qsizetype line_;
+    QString reason_;
+};
 
 // Key and value names compare as Wine compares them: unit by unit in lower case, then by length.
 int CompareRegNames(QStringView a, QStringView b);
@@ -104,7 +120,8 @@ public:
     // (such as "REGISTRY\\Machine").
     explicit RegistryHive(QString relativeTo, QString arch = QStringLiteral("win64"));
 
-    // Throws std::runtime_error when the text is not a Wine registry file.
+    // Throws RegistryParseError when a line cannot be read: what cannot be read would be lost
+    // at the next write, so nothing of the file is taken.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
     std::string Serialize() const { return Text(); }
     // The file's text, valid until the next call; unchanged keys are copied from the last text.
@@ -123,5 +140,6 @@ private:
     RegNode root_;
     mutable std::string texts_[2];
     mutable int current_ = 0;
+    mutable std::size_t treeStart_ = 0; // where the key tree begins in the last text
     mutable bool written_ = false;
 };

@@ -1,4 +1,5 @@
-// Opening, holding and saving a machine: locks, foreign writers, crashes and the default machine.
+// Opening, holding and saving a machine: locks, refusals that write nothing, foreign writers and
+// the default machine.
 #include "Files.h"
 #include "System.h"
 #include "TRegistry.h"
@@ -6,11 +7,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
+#include <linux/fs.h>
+#include <map>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,6 +77,58 @@ struct LockHolder
     }
 };
 
+// Every name below a folder with its bytes (folders as such), to show nothing was written.
+std::map<QString, QByteArray> FolderSnapshot(const QString& folder)
+{
+    std::map<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        entries[path] = it.fileInfo().isDir()         ? QByteArray("<folder>")
+                        : f.open(QIODevice::ReadOnly) ? f.readAll()
+                                                      : QByteArray("<unreadable>");
+    }
+    return entries;
+}
+
+// A folder nobody may create files in: the immutable flag binds root too; without it (or its
+// capability) the permission bits do for anyone else.
+class ReadOnlyFolder
+{
+public:
+    explicit ReadOnlyFolder(const QString& folder) : path_(QFile::encodeName(folder))
+    {
+        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags |= FS_IMMUTABLE_FL;
+            immutable_ = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+        }
+        if (fd >= 0) ::close(fd);
+        if (!immutable_ && ::geteuid() != 0) permissions_ = ::chmod(path_.constData(), 0555) == 0;
+    }
+    ~ReadOnlyFolder()
+    {
+        if (permissions_) ::chmod(path_.constData(), 0755);
+        if (!immutable_) return;
+        const int fd = ::open(path_.constData(), O_RDONLY | O_DIRECTORY);
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags &= ~FS_IMMUTABLE_FL;
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        ::close(fd);
+    }
+    bool Made() const { return immutable_ || permissions_; }
+
+private:
+    QByteArray path_;
+    bool immutable_ = false;
+    bool permissions_ = false;
+};
+
 QString ServerDir(const QString& prefix)
 {
     struct stat st = {};
@@ -101,10 +158,12 @@ TEST(MachineOpen, RunningWineserverIsRefused)
     QDir().mkpath(debianTmp.path() + u'/' + ServerDir(m.Prefix()));
     m.WriteFile(QStringLiteral("wineserver"), debianTmp.path().toLocal8Bit() + "\n");
     {
+        const auto before = FolderSnapshot(m.Prefix());
         LockHolder server(debianTmp.path() + u'/' + ServerDir(m.Prefix()) +
                           QStringLiteral("/lock"));
         const QString error = OpenError(m.Prefix());
         EXPECT_TRUE(error.contains(QStringLiteral("wineserver"))) << qPrintable(error);
+        EXPECT_EQ(FolderSnapshot(m.Prefix()), before) << "no lock file is left behind";
     }
     // A lock file that nobody holds is what a stopped server leaves behind.
     EXPECT_EQ(OpenError(m.Prefix()), QString());
@@ -135,6 +194,89 @@ TEST(MachineOpen, UnreadableRegistryIsRefused)
     m.WriteFile(QStringLiteral("system.reg"), "REGEDIT4\r\n");
     const QString error = OpenError(m.Prefix());
     EXPECT_TRUE(error.contains(QStringLiteral("system.reg"))) << qPrintable(error);
+}
+
+TEST(MachineOpen, ALineThatCannotBeReadRefusesTheStartAndNamesIt)
+{
+    TempMachine m;
+    const QByteArray user = HiveHeader("REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000") +
+                            "\n[Software\\\\A] 1796737660\n#time=1dd871ab1a0c09e\n\"v\"=dword:1\n"
+                            "\n[Software\\\\B 1796737660\n#time=1dd871ab1a0c09e\n\"w\"=dword:2\n";
+    m.WriteFile(QStringLiteral("user.reg"), user);
+    const auto before = FolderSnapshot(m.Prefix());
+    const QString error = OpenError(m.Prefix());
+    EXPECT_TRUE(error.contains(QStringLiteral("user.reg"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(m.Prefix()));
+    EXPECT_TRUE(error.contains(QStringLiteral("wiersz 10:"))) << qPrintable(error);
+    EXPECT_TRUE(error.contains(QStringLiteral("znakiem „]”"))) << qPrintable(error);
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+}
+
+TEST(MachineOpen, GarbageInTheMiddleOfARegistryRefusesTheStart)
+{
+    TempMachine m;
+    const QByteArray fixture = Fixture("user.reg");
+    const qsizetype middle = fixture.indexOf("\n[", fixture.size() / 2) + 1;
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char(0x21 + (i * 7919) % 90));
+    m.WriteFile(QStringLiteral("user.reg"),
+                fixture.left(middle) + garbage + "\n" + fixture.mid(middle));
+    const auto before = FolderSnapshot(m.Prefix());
+    const int line = int(fixture.left(middle).count('\n')) + 1;
+    const QString error = OpenError(m.Prefix());
+    EXPECT_TRUE(error.contains(QStringLiteral("wiersz %1:").arg(line))) << qPrintable(error);
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+}
+
+TEST(MachineOpen, ARefusedStartLeavesTheFolderAsItWas)
+{
+    for (const QByteArray& system : {QByteArray(), QByteArray("\x01\xff garbage\n"),
+                                     QByteArray("WINE REGISTRY Version 2\n[\\"),
+                                     QByteArray("WINE REGISTRY Version 2\n[A]\n@=\"abc\\")}) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("system.reg"), system);
+        m.WriteFile(QStringLiteral(".tolmar-stale1"), "a save cut short");
+        const auto before = FolderSnapshot(m.Prefix());
+        EXPECT_TRUE(OpenError(m.Prefix()).contains(QStringLiteral("system.reg")));
+        EXPECT_EQ(FolderSnapshot(m.Prefix()), before) << system.constData();
+    }
+    // A registry file that cannot be opened at all.
+    TempMachine m;
+    QDir().mkpath(m.Host(QStringLiteral("user.reg")));
+    const auto before = FolderSnapshot(m.Prefix());
+    EXPECT_TRUE(OpenError(m.Prefix()).contains(QStringLiteral("user.reg")));
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+}
+
+TEST(MachineOpen, ALockThatCannotBeMadeIsNotAnotherTolmar)
+{
+    TempMachine m;
+    ASSERT_TRUE(QDir().mkpath(m.Host(QStringLiteral(".tolmar.lock"))));
+    const auto before = FolderSnapshot(m.Prefix());
+    const QString error = OpenError(m.Prefix());
+    EXPECT_TRUE(error.contains(QStringLiteral("Nie można utworzyć pliku blokady")))
+        << qPrintable(error);
+    EXPECT_TRUE(error.contains(m.Host(QStringLiteral(".tolmar.lock"))));
+    EXPECT_FALSE(error.contains(QStringLiteral("innym programie Tolmar")));
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+}
+
+TEST(MachineOpen, AReadOnlyFolderIsNamedAsSuch)
+{
+    for (const int error : {EACCES, EPERM, EROFS})
+        EXPECT_TRUE(LockFailureText(QStringLiteral("/m"), QStringLiteral("/m/.tolmar.lock"), error)
+                        .contains(QStringLiteral("„/m” jest tylko do odczytu")));
+    TempMachine m;
+    m.WriteHive(QStringLiteral("system.reg"), QByteArray());
+    const auto before = FolderSnapshot(m.Prefix());
+    ReadOnlyFolder readOnly(m.Prefix());
+    if (!readOnly.Made())
+        GTEST_SKIP() << "root writes to a folder without write permission; no immutable flag here";
+    const QString error = OpenError(m.Prefix());
+    EXPECT_TRUE(error.contains(QStringLiteral("„%1” jest tylko do odczytu").arg(m.Prefix())))
+        << qPrintable(error);
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
 }
 
 TEST(MachineSave, NothingIsWrittenUntilSomethingChanges)
@@ -199,55 +341,6 @@ TEST(MachineSave, AFileChangedOnDiskIsNotOverwritten)
     const QByteArray ours = m.ReadFile(QStringLiteral("user.reg.tolmar"));
     EXPECT_TRUE(ours.contains("\"ShortVersion\"=\"Tolmar QX\""));
     EXPECT_TRUE(ours.contains("\"Version\"=\"Tolmar Quorvex\""));
-}
-
-TEST(MachineSave, AKilledSaveLeavesTheOldOrTheNewFile)
-{
-    TempMachine m;
-    m.WriteFile(QStringLiteral("system.reg"), Fixture("system.reg"));
-    for (int round = 0; round < 12; ++round) {
-        int progress[2];
-        ASSERT_EQ(::pipe(progress), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(progress[0]);
-            try {
-                Machine machine(m.Prefix());
-                SetCurrentPlatform(&machine);
-                TRegistry reg;
-                reg.SetRootKey(HKEY_LOCAL_MACHINE);
-                reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
-                for (int i = 1;; ++i) {
-                    reg.WriteInteger(QStringLiteral("Save"), i);
-                    machine.Flush();
-                    char c = 1;
-                    ::write(progress[1], &c, 1);
-                }
-            } catch (...) {
-            }
-            ::_exit(1);
-        }
-        ::close(progress[1]);
-        char c;
-        for (int i = 0; i <= round % 3; ++i)
-            ASSERT_EQ(::read(progress[0], &c, 1), 1);
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        ::close(progress[0]);
-
-        const QByteArray text = m.ReadFile(QStringLiteral("system.reg"));
-        const auto hive = RegistryHive::Parse(text);
-        EXPECT_EQ(QByteArray::fromStdString(hive->Serialize()), text)
-            << "torn file in round " << round;
-        const RegNode* tolmar = hive->Root().Child(u"Software")->Child(u"Tolmar");
-        ASSERT_NE(tolmar, nullptr);
-        EXPECT_NE(tolmar->Value(u"Save"), nullptr);
-    }
-    m.Open();
-    EXPECT_TRUE(QDir(m.Prefix())
-                    .entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden)
-                    .isEmpty())
-        << "temporary files of killed saves are cleared when the machine opens";
 }
 
 TEST(DefaultMachine, LocationFollowsTheEnvironment)

@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -27,6 +29,12 @@ const QByteArray kMsDos =
     "\r\n"
     "[options]\r\n"
     "Second=1\r\n";
+
+// A literal's bytes, NULs included.
+template <std::size_t N> QByteArray Bytes(const char (&text)[N])
+{
+    return QByteArray(text, N - 1);
+}
 
 } // namespace
 
@@ -80,6 +88,48 @@ TEST(ProfileText, NewSectionGoesAtTheEnd)
     EXPECT_EQ(*ProfileUpdate("[empty]\r\n[next]\r\n", QStringLiteral("Empty"), QStringLiteral("k"),
                              QStringLiteral("v")),
               "[empty]\r\nk=v\r\n[next]\r\n");
+}
+
+TEST(ProfileText, ANewEntryAfterALoneCrStartsALineOfItsOwn)
+{
+    const auto out = ProfileUpdate("[Options]\r\nBootMulti=1\r", QStringLiteral("Options"),
+                                   QStringLiteral("BootGUI"), QStringLiteral("0"));
+    ASSERT_TRUE(out);
+    EXPECT_EQ(*out, "[Options]\r\nBootMulti=1\r\nBootGUI=0\r\n");
+    EXPECT_EQ(ProfileLookup(*out, QStringLiteral("Options"), QStringLiteral("BootMulti")),
+              QStringLiteral("1"));
+    EXPECT_EQ(ProfileLookup(*out, QStringLiteral("Options"), QStringLiteral("BootGUI")),
+              QStringLiteral("0"));
+    EXPECT_EQ(
+        *ProfileUpdate("[a]\r", QStringLiteral("b"), QStringLiteral("k"), QStringLiteral("v")),
+        "[a]\r\n\r\n[b]\r\nk=v\r\n");
+}
+
+TEST(ProfileText, LinesKeepTheirShapeWhateverTheirBytes)
+{
+    const QByteArray longLine = "; " + QByteArray(1 << 20, 'x');
+    const std::vector<std::tuple<QByteArray, QByteArray>> cases = {
+        // Lone LFs, lone CRs and CR LFs mixed.
+        {"[s]\na=1\rb=2\r\n;c\n", "[s]\na=1\rb=2\r\nk=v\r\n;c\n"},
+        // NUL bytes are text like any other.
+        {Bytes("[s]\r\nn=\0x\0\r\n"), Bytes("[s]\r\nn=\0x\0\r\nk=v\r\n")},
+        {"[s]\r\n" + longLine + "\r\nz=1", "[s]\r\n" + longLine + "\r\nz=1\r\nk=v\r\n"},
+    };
+    for (const auto& [file, expected] : cases) {
+        const auto out =
+            ProfileUpdate(file, QStringLiteral("s"), QStringLiteral("k"), QStringLiteral("v"));
+        ASSERT_TRUE(out);
+        EXPECT_EQ(*out, expected);
+        EXPECT_EQ(ProfileLookup(*out, QStringLiteral("s"), QStringLiteral("k")),
+                  QStringLiteral("v"));
+    }
+    EXPECT_EQ(ProfileLookup("[s]\ra=1\rb=2", QStringLiteral("s"), QStringLiteral("b")),
+              QStringLiteral("2"));
+    EXPECT_EQ(*ProfileUpdate("[s]\ra=1\rb=2", QStringLiteral("s"), QStringLiteral("a"),
+                             QStringLiteral("3")),
+              "[s]\ra=3\r\nb=2");
+    EXPECT_EQ(ProfileLookup(Bytes("[s]\r\nn=\0x\0\r\n"), QStringLiteral("s"), QStringLiteral("n")),
+              QChar(0) + QStringLiteral("x") + QChar(0));
 }
 
 TEST(ProfileText, TextThatWouldBreakTheFileIsRefused)

@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -166,6 +168,92 @@ TEST(RegistryFile, NotARegistryFileIsRefused)
 {
     EXPECT_THROW(RegistryHive::Parse("REGEDIT4\n[HKEY_LOCAL_MACHINE\\A]\n"), std::runtime_error);
     EXPECT_THROW(RegistryHive::Parse(QByteArray()), std::runtime_error);
+}
+
+TEST(RegistryFile, ALineThatCannotBeReadIsRefusedWithItsNumber)
+{
+    const QByteArray head = "WINE REGISTRY Version 2\n\n[A] 1\n#time=1\n";
+    const std::vector<std::tuple<QByteArray, qsizetype, QString>> cases = {
+        // A backslash at the end of the text once made the parser spin forever.
+        {"WINE REGISTRY Version 2\n[\\", 2, "znakiem „\\”"},
+        {head + "@=\"abc\\", 5, "znakiem „\\”"},
+        {head + "\"Path\"=\"C:\\", 5, "znakiem „\\”"},
+        {head + "\"Path\"=\"C:\\\r\n\"Next\"=\"x\"\n", 5, "znakiem „\\”"},
+        {head + "[B 12\n\"v\"=dword:1\n", 5, "znakiem „]”"},
+        {head + "junk\n", 5, "nieczytelny wiersz"},
+        {"WINE REGISTRY Version 2\n\"v\"=dword:1\n", 2, "przed pierwszym kluczem"},
+        {head + "\"v\"=word:1\n", 5, "nieznany typ"},
+        {head + "\"v\"=dword:123456789\n", 5, "nieczytelna liczba"},
+        {head + "\"v\"=dword:\n", 5, "nieczytelna liczba"},
+        {head + "\"v\"=\"text\" trailing\n", 5, "na końcu wiersza"},
+        {head + "\"v\" \"x\"\n", 5, "brak znaku „=”"},
+        {head + "\"v=1\n", 5, "nazwa wartości"},
+        {head + "\"v\"=hex:01,zz\n", 5, "szesnastkowe"},
+        {head + "\"v\"=hex:01,\\\n  02,\\\n", 6, "w środku danych"},
+        {head + "#class=\"open\n", 5, "nazwa klasy"},
+        {head + "#flags=1\n", 5, "nieznana opcja"},
+        {"WINE REGISTRY Version 2\n#arch=win16\n", 2, "architektura"},
+        {"WINE REGISTRY Version 2\n[" + QByteArray("k\\\\").repeated(513) + "]\n", 2,
+         "512 poziomach"},
+    };
+    for (const auto& [text, line, reason] : cases) {
+        try {
+            RegistryHive::Parse(text);
+            ADD_FAILURE() << "read: " << text.constData();
+        } catch (const RegistryParseError& e) {
+            EXPECT_EQ(e.Line(), line) << text.constData();
+            EXPECT_TRUE(e.Reason().contains(reason)) << qPrintable(e.Reason());
+        }
+    }
+}
+
+TEST(RegistryFile, WhatWineReadsIsRead)
+{
+    const QByteArray text = "WINE REGISTRY Version 2\n"
+                            ";; comment\n"
+                            "  [A] 1796737660  \n"
+                            "\t\"s\" = str:\"plain\"\n"
+                            "\"d\"=dword:2a \r\n"
+                            "\"h\"=hex(b):01,2,\\\n"
+                            "   03\n"
+                            "#link\n";
+    const auto hive = RegistryHive::Parse(text);
+    const RegNode* key = hive->Root().Child(u"A");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->Value(u"s")->data, Utf16(QStringLiteral("plain")));
+    EXPECT_EQ(key->Value(u"d")->data, QByteArray("\x2a\0\0\0", 4));
+    EXPECT_EQ(key->Value(u"h")->type, REG_QWORD);
+    EXPECT_EQ(key->Value(u"h")->data, QByteArray("\x01\x02\x03", 3));
+    EXPECT_TRUE(key->IsLink());
+}
+
+TEST(RegistryFile, NamesEndingInNulAreWrittenApart)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    RegNode* key = hive.Root().AddChild(u"K", 0x1dd871ab2474c98ULL);
+    key->SetValue(QStringLiteral("a"), REG_DWORD, QByteArray(4, '\1'));
+    key->SetValue(QStringLiteral("a") + QChar(0), REG_DWORD, QByteArray(4, '\2'));
+    hive.Root().AddChild(QStringLiteral("K") + QChar(0), 0x1dd871ab2474c98ULL);
+    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    const auto back = RegistryHive::Parse(text);
+    EXPECT_EQ(back->Root().Children().size(), 2u) << text.constData();
+    EXPECT_EQ(back->Root().Child(u"K")->Values().size(), 2u) << text.constData();
+    EXPECT_EQ(RoundTrip(text), text);
+}
+
+TEST(RegistryFile, ANewHeaderAfterAWriteKeepsTheKeptText)
+{
+    const QByteArray fixture = Fixture("userdef.reg");
+    const auto warm = RegistryHive::Parse(fixture);
+    warm->Text();
+    const auto change = [](RegistryHive& hive) {
+        hive.SetArch(QStringLiteral("win32"));
+        hive.SetRelativeTo(QStringLiteral("REGISTRY\\User\\S-1-5-21-1-2-3-1001"));
+    };
+    change(*warm);
+    const auto cold = RegistryHive::Parse(fixture);
+    change(*cold);
+    EXPECT_EQ(warm->Text(), cold->Text());
 }
 
 TEST(RegistryFile, ValuesWrittenByTolmarReadBackAfterReload)
