@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "TRegistry.h"
+#include "kodFrDOS.h"
 #include "kodFrPlikiFoldery.h"
 #include "kodFrSiec.h"
 
@@ -12,6 +13,7 @@ void LoadSystemState(const SystemPages& pages)
     try {
         pages.plikiFoldery.LoadState(reg);
         pages.siec.LoadState(reg);
+        pages.dos.LoadState(reg);
     } catch (const std::exception& error) {
         ReportError(error);
     }
