@@ -244,6 +244,9 @@ TEST_F(DosTest, TypedDelaysAreWrittenAsTypedAndAnEmptyFieldBecomesItsMinimum)
     EXPECT_EQ(Entry(u"BootMenuDelay"_s), u"1"_s);
     QTest::keyClicks(Page().CzasMenu, u"5"_s);
     EXPECT_EQ(Entry(u"BootMenuDelay"_s), u"15"_s);
+    // The field refuses a digit that would take it past its maximum.
+    TypeInto(Page().CzasMenu, u"20000"_s);
+    EXPECT_EQ(Entry(u"BootMenuDelay"_s), u"2000"_s);
     TypeInto(Page().CzasMenu, {});
     LeaveField();
     EXPECT_EQ(Page().CzasMenu->text(), u"1"_s);
