@@ -2,9 +2,11 @@
 
 #include "ErrorReport.h"
 #include "TRegistry.h"
+#include "kodFrDOS.h"
 #include "kodFrEdytorSysFiles.h"
 #include "kodFrInfo.h"
 #include "kodFrPlikiFoldery.h"
+#include "kodFrSiec.h"
 #include "kodFrSztuczki.h"
 
 void LoadSystemState(const SystemPages& pages)
@@ -13,6 +15,8 @@ void LoadSystemState(const SystemPages& pages)
     TRegistry reg;
     try {
         pages.plikiFoldery.LoadState(reg);
+        pages.siec.LoadState(reg);
+        pages.dos.LoadState(reg);
         pages.info.LoadState();
         pages.edytorSysFiles.LoadState(reg);
         pages.sztuczki.LoadState();

@@ -25,6 +25,7 @@ class PlikiFolderyTest : public MainFormTest
 {
 protected:
     TFrPlikiFoldery& Page() { return *Form().FrPlikiFoldery; }
+    QWidget& Scope() override { return Page(); }
 
     // The path shown in the row of that name.
     QString Path(const QString& name)

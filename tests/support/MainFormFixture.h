@@ -42,9 +42,11 @@ protected:
 
     TMainForm& Form() { return windows_->MainForm; }
     ProgramWindows& Windows() { return *windows_; }
+    // Where Find looks. The pages reuse control names, so a page's test narrows it to its page.
+    virtual QWidget& Scope() { return Form(); }
     template <class Control> Control* Find(const char* name)
     {
-        auto* control = Form().findChild<Control*>(QString::fromLatin1(name));
+        auto* control = Scope().findChild<Control*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << "no control " << name;
         return control;
     }

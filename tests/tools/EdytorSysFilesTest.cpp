@@ -211,13 +211,13 @@ TEST_F(EdytorSysFilesTest, Windows1250FilesComeBackByteForByte)
     for (int b = 0; b < 256; ++b)
         if (b != '\r' && b != '\n') bytes.append(char(b));
     bytes += "\r\n[Options]\r\nUwaga=\xbf\xf3\xb3\xe6\r\n";
-    machine.WriteFile(u"drive_c/MSDOS.SYS"_s, bytes);
+    machine.WriteFile(u"drive_c/CP1250.INI"_s, bytes);
     machine.WriteFile(u"drive_c/UNIX.INI"_s, "a=1\nb=2\n");
     Start();
-    Open("drive_c/MSDOS.SYS");
+    Open("drive_c/CP1250.INI");
     EXPECT_TRUE(Shown().endsWith(u"Uwaga=żółć\n"_s));
     Click(Page().SpeedButton3);
-    EXPECT_EQ(File("drive_c/MSDOS.SYS"), bytes);
+    EXPECT_EQ(File("drive_c/CP1250.INI"), bytes);
 
     Open("drive_c/UNIX.INI");
     Click(Page().SpeedButton3);
