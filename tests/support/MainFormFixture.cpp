@@ -97,7 +97,7 @@ bool MainFormTest::KeyExists(HKEY root, const QString& key)
     return CurrentPlatform().RegOpenKey(root, key);
 }
 
-void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
+void MainFormTest::ExpectBoundBoxes(const char* page, const std::vector<BoundBox>& rows)
 {
     const auto expect = [&](bool checked) {
         for (const BoundBox& row : rows) {
@@ -108,18 +108,20 @@ void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
     };
     Start();
     for (const BoundBox& row : rows)
-        if (auto* box = Find<QAbstractButton>(row.control)) box->click();
+        if (auto* box = FindOn<QAbstractButton>(page, row.control)) box->click();
     expect(true);
     Restart();
     for (const BoundBox& row : rows) {
-        auto* box = Find<QAbstractButton>(row.control);
+        auto* box = FindOn<QAbstractButton>(page, row.control);
         if (!box) continue;
         EXPECT_TRUE(box->isChecked()) << row.control << " at the next start";
         box->click();
     }
     expect(false);
     Restart();
-    for (const BoundBox& row : rows)
-        if (auto* box = Find<QAbstractButton>(row.control))
+    for (const BoundBox& row : rows) {
+        if (auto* box = FindOn<QAbstractButton>(page, row.control)) {
             EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
+        }
+    }
 }

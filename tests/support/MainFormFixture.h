@@ -55,9 +55,20 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
-    // For every row: a click writes the checked value, the next start shows the box checked, a
-    // second click writes the unchecked value, and the start after shows it unchecked.
-    void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
+    // A control of one page: pages reuse control names (every page has its CheckBox1).
+    template <class Control> Control* FindOn(const char* page, const char* name)
+    {
+        auto* frame = Form().findChild<QWidget*>(QString::fromLatin1(page));
+        EXPECT_NE(frame, nullptr) << "no page " << page;
+        auto* control = frame ? frame->findChild<Control*>(QString::fromLatin1(name)) : nullptr;
+        EXPECT_NE(control, nullptr) << "no control " << name << " on " << page;
+        return control;
+    }
+
+    // For every row of the page (named by its frame's object name): a click writes the checked
+    // value, the next start shows the box checked, a second click writes the unchecked value,
+    // and the start after shows it unchecked.
+    void ExpectBoundBoxes(const char* page, const std::vector<BoundBox>& rows);
 
     // Registry values (and profile keys) whose writes the platform refuses from the next Start.
     QStringList refusedWrites;
