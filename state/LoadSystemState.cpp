@@ -2,6 +2,7 @@
 
 #include "ErrorReport.h"
 #include "TRegistry.h"
+#include "kodFrInterfejs.h"
 #include "kodFrPlikiFoldery.h"
 
 void LoadSystemState(const SystemPages& pages)
@@ -10,6 +11,7 @@ void LoadSystemState(const SystemPages& pages)
     TRegistry reg;
     try {
         pages.plikiFoldery.LoadState(reg);
+        pages.interfejs.LoadState(reg);
     } catch (const std::exception& error) {
         ReportError(error);
     }
