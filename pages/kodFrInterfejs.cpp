@@ -11,7 +11,6 @@
 #include "TRegistry.h"
 #include "kodKreatorAnimTapeta.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
