@@ -39,6 +39,11 @@ bool DirectoryExists(const QString& path)
     return attributes >= 0 && (attributes & faDirectory);
 }
 
+bool CreateDir(const QString& path)
+{
+    return CurrentPlatform().CreateDirectory(path);
+}
+
 QStringList ListDirectory(const QString& pattern, int attributeFilter)
 {
     return CurrentPlatform().ListDirectory(pattern, attributeFilter);

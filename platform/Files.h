@@ -14,6 +14,8 @@ int FileGetAttr(const QString& path);
 void FileSetAttr(const QString& path, int attributes);
 bool FileExists(const QString& path);
 bool DirectoryExists(const QString& path);
+// Creates one folder whose parent exists; false when it could not (it exists already, say).
+bool CreateDir(const QString& path);
 // Names of the entries matching the pattern (a folder and a mask such as "*.cpl"); with the
 // filter 16 directories and plain files but no hidden or system entries, with 63 every entry.
 // "." and ".." come like any other entry.

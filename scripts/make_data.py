@@ -10,6 +10,7 @@ import os
 import struct
 
 import make_data_sztuczki
+import make_data_interfejs
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "program")
 GREEN = (0, 255, 0)  # drawn transparent by the program
@@ -212,6 +213,7 @@ def main():
     with open(os.path.join(help_dir, "help.doc"), "wb") as f:
         f.write(rtf(HELP))
     make_data_sztuczki.main(ROOT)
+    make_data_interfejs.main(ROOT, write_bmp)
 
 
 if __name__ == "__main__":

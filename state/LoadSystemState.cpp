@@ -5,6 +5,7 @@
 #include "kodFrDOS.h"
 #include "kodFrEdytorSysFiles.h"
 #include "kodFrInfo.h"
+#include "kodFrInterfejs.h"
 #include "kodFrPlikiFoldery.h"
 #include "kodFrSiec.h"
 #include "kodFrSztuczki.h"
@@ -15,6 +16,7 @@ void LoadSystemState(const SystemPages& pages)
     TRegistry reg;
     try {
         pages.plikiFoldery.LoadState(reg);
+        pages.interfejs.LoadState(reg);
         pages.siec.LoadState(reg);
         pages.dos.LoadState(reg);
         pages.info.LoadState();

@@ -50,13 +50,15 @@ protected:
 TEST_F(PlikiFolderyTest, EachSwitchWritesItsValueAndTheNextStartShowsIt)
 {
     ExpectBoundBoxes({
-        {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s, DwordValue(1), DwordValue(2)},
-        {"CheckBox2", HKEY_CURRENT_USER, kAdvanced, u"ShowSuperHidden"_s, DwordValue(1),
-         DwordValue(0)},
-        {"CheckBox3", HKEY_CURRENT_USER, kAdvanced, u"HideFileExt"_s, DwordValue(1), DwordValue(0)},
-        {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket, u"NukeOnDelete"_s, DwordValue(1),
-         DwordValue(0)},
-    });
+                                            {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s,
+                                             DwordValue(1), DwordValue(2)},
+                                            {"CheckBox2", HKEY_CURRENT_USER, kAdvanced,
+                                             u"ShowSuperHidden"_s, DwordValue(1), DwordValue(0)},
+                                            {"CheckBox3", HKEY_CURRENT_USER, kAdvanced,
+                                             u"HideFileExt"_s, DwordValue(1), DwordValue(0)},
+                                            {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket,
+                                             u"NukeOnDelete"_s, DwordValue(1), DwordValue(0)},
+                                        });
 }
 
 TEST_F(PlikiFolderyTest, HiddenShowsCheckedOnlyForOne)

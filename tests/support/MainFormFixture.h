@@ -57,8 +57,9 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
-    // For every row: a click writes the checked value, the next start shows the box checked, a
-    // second click writes the unchecked value, and the start after shows it unchecked.
+    // For every row (its box found within Scope): a click writes the checked value, the next
+    // start shows the box checked, a second click writes the unchecked value, and the start
+    // after shows it unchecked.
     void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
 
     // Registry values (and profile keys) whose writes the platform refuses from the next Start.
