@@ -48,14 +48,17 @@ protected:
 
 TEST_F(PlikiFolderyTest, EachSwitchWritesItsValueAndTheNextStartShowsIt)
 {
-    ExpectBoundBoxes({
-        {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s, DwordValue(1), DwordValue(2)},
-        {"CheckBox2", HKEY_CURRENT_USER, kAdvanced, u"ShowSuperHidden"_s, DwordValue(1),
-         DwordValue(0)},
-        {"CheckBox3", HKEY_CURRENT_USER, kAdvanced, u"HideFileExt"_s, DwordValue(1), DwordValue(0)},
-        {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket, u"NukeOnDelete"_s, DwordValue(1),
-         DwordValue(0)},
-    });
+    ExpectBoundBoxes(
+        {
+            {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s, DwordValue(1), DwordValue(2)},
+            {"CheckBox2", HKEY_CURRENT_USER, kAdvanced, u"ShowSuperHidden"_s, DwordValue(1),
+             DwordValue(0)},
+            {"CheckBox3", HKEY_CURRENT_USER, kAdvanced, u"HideFileExt"_s, DwordValue(1),
+             DwordValue(0)},
+            {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket, u"NukeOnDelete"_s, DwordValue(1),
+             DwordValue(0)},
+        },
+        "TFrPlikiFoldery");
 }
 
 TEST_F(PlikiFolderyTest, HiddenShowsCheckedOnlyForOne)

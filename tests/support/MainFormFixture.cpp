@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QTest>
 #include <cstring>
 
@@ -37,6 +38,12 @@ MainFormTest::~MainFormTest()
 
 TMainForm& MainFormTest::Start(Machine::Options options)
 {
+    // Windows is never without its folder (start-up writes a profile file there); a test may
+    // have made it in a case of its own.
+    if (QDir(machine.Host(QStringLiteral("drive_c")))
+            .entryList({QStringLiteral("windows")}, QDir::Dirs)
+            .isEmpty())
+        machine.MakeWindows();
     machine.Open(std::move(options));
     if (!refusedWrites.isEmpty()) {
         refusing_ = std::make_unique<RefusingPlatform>(machine.Get(), refusedWrites);
@@ -97,8 +104,15 @@ bool MainFormTest::KeyExists(HKEY root, const QString& key)
     return CurrentPlatform().RegOpenKey(root, key);
 }
 
-void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
+void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows, const char* page)
 {
+    // Every page has its own CheckBox1: a box is looked up on its page only.
+    const auto find = [&](const char* name) -> QAbstractButton* {
+        auto* frame = Form().findChild<QWidget*>(QString::fromLatin1(page));
+        auto* box = frame ? frame->findChild<QAbstractButton*>(QString::fromLatin1(name)) : nullptr;
+        EXPECT_NE(box, nullptr) << "no control " << name << " on " << page;
+        return box;
+    };
     const auto expect = [&](bool checked) {
         for (const BoundBox& row : rows) {
             const RegValue& wanted = checked ? row.checked : row.unchecked;
@@ -108,18 +122,20 @@ void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
     };
     Start();
     for (const BoundBox& row : rows)
-        if (auto* box = Find<QAbstractButton>(row.control)) box->click();
+        if (auto* box = find(row.control)) box->click();
     expect(true);
     Restart();
     for (const BoundBox& row : rows) {
-        auto* box = Find<QAbstractButton>(row.control);
+        auto* box = find(row.control);
         if (!box) continue;
         EXPECT_TRUE(box->isChecked()) << row.control << " at the next start";
         box->click();
     }
     expect(false);
     Restart();
-    for (const BoundBox& row : rows)
-        if (auto* box = Find<QAbstractButton>(row.control))
+    for (const BoundBox& row : rows) {
+        if (auto* box = find(row.control)) {
             EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
+        }
+    }
 }

@@ -55,11 +55,13 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
-    // For every row: a click writes the checked value, the next start shows the box checked, a
-    // second click writes the unchecked value, and the start after shows it unchecked.
-    void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
+    // For every row, a box of the page with the given object name: a click writes the checked
+    // value, the next start shows the box checked, a second click writes the unchecked value,
+    // and the start after shows it unchecked.
+    void ExpectBoundBoxes(const std::vector<BoundBox>& rows, const char* page);
 
-    // Registry values (and profile keys) whose writes the platform refuses from the next Start.
+    // Registry values (and profile keys) whose writes and deletions the platform refuses from
+    // the next Start.
     QStringList refusedWrites;
 
     TempMachine machine;

@@ -4,8 +4,8 @@
 
 #include <QStringList>
 
-// A platform that refuses to write the named registry values and passes everything else to
-// the machine below it: a disk that is full, a key that is locked.
+// A platform that refuses to write or delete the named registry values and passes everything else
+// to the machine below it: a disk that is full, a key that is locked.
 class RefusingPlatform : public Platform
 {
 public:
@@ -35,7 +35,8 @@ public:
     }
     bool RegDeleteValue(HKEY root, const QString& path, const QString& name) override
     {
-        return inner_.RegDeleteValue(root, path, name);
+        return !refused_.contains(name, Qt::CaseInsensitive) &&
+               inner_.RegDeleteValue(root, path, name);
     }
     bool RegDeleteKey(HKEY root, const QString& path) override
     {
