@@ -3,6 +3,7 @@
 #include "ErrorReport.h"
 #include "TRegistry.h"
 #include "kodFrPlikiFoldery.h"
+#include "kodFrWindows.h"
 
 void LoadSystemState(const SystemPages& pages)
 {
@@ -10,6 +11,7 @@ void LoadSystemState(const SystemPages& pages)
     TRegistry reg;
     try {
         pages.plikiFoldery.LoadState(reg);
+        pages.windows.LoadState(reg);
     } catch (const std::exception& error) {
         ReportError(error);
     }
