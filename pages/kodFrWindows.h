@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QFrame>
+#include <QString>
 
 class QCheckBox;
 class QGroupBox;
