@@ -22,3 +22,10 @@ class EIniFileException : public SystemError
 public:
     using SystemError::SystemError;
 };
+
+// A file that cannot be created, written or read, with the run-time library's "I/O error N".
+class EInOutError : public SystemError
+{
+public:
+    explicit EInOutError(int code) : SystemError(QStringLiteral("I/O error %1").arg(code)) {}
+};

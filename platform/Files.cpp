@@ -1,6 +1,11 @@
 #include "Files.h"
 
+#include "Errors.h"
 #include "Platform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 void GetSystemPath(const QString& keyword, QString& path)
 {
@@ -47,6 +52,24 @@ bool CreateDir(const QString& path)
 QStringList ListDirectory(const QString& pattern, int attributeFilter)
 {
     return CurrentPlatform().ListDirectory(pattern, attributeFilter);
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    const QString host = CurrentPlatform().HostPath(path);
+    constexpr int kPathNotFound = 3;
+    constexpr int kAccessDenied = 5;
+    if (host.isEmpty() || !QFileInfo(host).absoluteDir().exists()) throw EInOutError(kPathNotFound);
+    QFile file(host);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush())
+        throw EInOutError(kAccessDenied);
+}
+
+bool DeleteFile(const QString& path)
+{
+    const QString host = CurrentPlatform().HostPath(path);
+    return !host.isEmpty() && QFile::remove(host);
 }
 
 void ShellExecute(const QString& verb, const QString& target, int showCommand)

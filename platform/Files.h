@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,12 @@ bool CreateDir(const QString& path);
 // filter 16 directories and plain files but no hidden or system entries, with 63 every entry.
 // "." and ".." come like any other entry.
 QStringList ListDirectory(const QString& pattern, int attributeFilter);
+
+// Creates or replaces a file with the bytes. A file that cannot be created or written raises
+// EInOutError: 3 when its folder does not exist, 5 when it cannot be written.
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
+// False when the file cannot be deleted (or does not exist).
+bool DeleteFile(const QString& path);
 
 // Asks the shell to perform a verb ("open", "print") on a file, a mailto: link or a web address.
 void ShellExecute(const QString& verb, const QString& target, int showCommand);

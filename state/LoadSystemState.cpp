@@ -9,6 +9,7 @@
 #include "kodFrPlikiFoldery.h"
 #include "kodFrSiec.h"
 #include "kodFrSztuczki.h"
+#include "kodFrWindows.h"
 
 void LoadSystemState(const SystemPages& pages)
 {
@@ -17,6 +18,7 @@ void LoadSystemState(const SystemPages& pages)
     try {
         pages.plikiFoldery.LoadState(reg);
         pages.interfejs.LoadState(reg);
+        pages.windows.LoadState(reg);
         pages.siec.LoadState(reg);
         pages.dos.LoadState(reg);
         pages.info.LoadState();

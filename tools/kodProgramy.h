@@ -1,10 +1,48 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
-// The editor of the list of installed programs, made hidden at start and shown on demand.
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The editor of the list of installed programs, made hidden at start and shown on demand: the
+// entries of the machine-wide uninstall key by name, with each one's name and removal command.
 class TfmProgramy : public QDialog
 {
 public:
     explicit TfmProgramy(QWidget* parent = nullptr);
+    ~TfmProgramy() override;
+
+    // The editor the program made at start, or nothing before it exists. The program keeps one
+    // editor, whose list lives from one showing to the next, and the page that shows it sits
+    // below the window that owns it; so the editor registers itself here when it is made.
+    static TfmProgramy* Instance();
+
+    // Rebuilds the rows and their subkeys from the registry; no row is selected after it.
+    void LoadProgramList();
+    // Fills the two fields from the subkey of a row.
+    void ShowEntryDetails(int row);
+
+    QGroupBox* GroupBox1;
+    QListWidget* Lista;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLineEdit* NazwaProgramu;
+    QLabel* Label3;
+    QLineEdit* uninstaller;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+
+    // The subkey name of each row of Lista, in the same order.
+    QStringList UninstallKeys;
+
+    void ListaClick();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
 };

@@ -1,6 +1,7 @@
 // Paths, path keywords, attributes, listings and the shell on an emulated machine.
 #include "Files.h"
 
+#include "Errors.h"
 #include "TempMachine.h"
 
 #include <QDir>
@@ -250,4 +251,29 @@ TEST(Memory, TotalComesFromTheHostUnlessGiven)
     m.Close();
     m.Open();
     EXPECT_GT(CurrentPlatform().TotalPhysicalMemory(), 1ull << 20);
+}
+
+TEST(WholeFiles, WrittenReplacedAndDeletedOrAnInputOutputError)
+{
+    TempMachine m;
+    m.MakeWindows();
+    m.WriteFile(QStringLiteral("drive_c/skrypt.vbs"), "an older and longer text");
+    m.Open();
+    WriteFileBytes(QStringLiteral("C:\\SKRYPT.VBS"), "nowy\r\n");
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/skrypt.vbs")), "nowy\r\n");
+    try {
+        WriteFileBytes(QStringLiteral("C:\\Brak\\skrypt.vbs"), "x");
+        ADD_FAILURE() << "a file in a missing folder was written";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Text(), QStringLiteral("I/O error 3"));
+    }
+    try {
+        WriteFileBytes(QStringLiteral("C:\\WINDOWS"), "x");
+        ADD_FAILURE() << "a folder was written as a file";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Text(), QStringLiteral("I/O error 5"));
+    }
+    EXPECT_TRUE(DeleteFile(QStringLiteral("C:\\skrypt.vbs")));
+    EXPECT_FALSE(QFile::exists(m.Host(QStringLiteral("drive_c/skrypt.vbs"))));
+    EXPECT_FALSE(DeleteFile(QStringLiteral("C:\\skrypt.vbs")));
 }

@@ -1,6 +1,7 @@
 #include "MainFormFixture.h"
 
 #include <QAbstractButton>
+#include <QDir>
 #include <QTest>
 #include <cstring>
 
@@ -37,6 +38,12 @@ MainFormTest::~MainFormTest()
 
 TMainForm& MainFormTest::Start(Machine::Options options)
 {
+    // Windows is never without its folder (start-up writes a profile file there); a test may
+    // have made it in a case of its own.
+    if (QDir(machine.Host(QStringLiteral("drive_c")))
+            .entryList({QStringLiteral("windows")}, QDir::Dirs)
+            .isEmpty())
+        machine.MakeWindows();
     machine.Open(std::move(options));
     if (!refusedWrites.isEmpty()) {
         refusing_ = std::make_unique<RefusingPlatform>(machine.Get(), refusedWrites);
@@ -119,9 +126,7 @@ void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
     }
     expect(false);
     Restart();
-    for (const BoundBox& row : rows) {
-        if (auto* box = Find<QAbstractButton>(row.control)) {
+    for (const BoundBox& row : rows)
+        if (auto* box = Find<QAbstractButton>(row.control))
             EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
-        }
-    }
 }

@@ -62,7 +62,8 @@ protected:
     // after shows it unchecked.
     void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
 
-    // Registry values (and profile keys) whose writes the platform refuses from the next Start.
+    // Registry values (and profile keys) whose writes and deletions the platform refuses from
+    // the next Start.
     QStringList refusedWrites;
 
     TempMachine machine;
