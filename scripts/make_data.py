@@ -192,6 +192,7 @@ def main():
     os.makedirs(help_dir, exist_ok=True)
     with open(os.path.join(help_dir, "help.doc"), "wb") as f:
         f.write(rtf(HELP))
+    __import__("make_data_ikony").main(ROOT)
 
 
 if __name__ == "__main__":
