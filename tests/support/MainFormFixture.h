@@ -42,9 +42,12 @@ protected:
 
     TMainForm& Form() { return windows_->MainForm; }
     ProgramWindows& Windows() { return *windows_; }
+    // Where Find looks: the whole main window, or the page a test is about, as pages share
+    // control names (CheckBox1 is on most of them).
+    virtual QWidget& Scope() { return Form(); }
     template <class Control> Control* Find(const char* name)
     {
-        auto* control = Form().findChild<Control*>(QString::fromLatin1(name));
+        auto* control = Scope().findChild<Control*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << "no control " << name;
         return control;
     }
