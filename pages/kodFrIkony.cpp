@@ -359,6 +359,9 @@ void TfrIkony::BuildGeneral()
                     u"tego pliku. Włączenie tej opcji spowolni otwieranie się folderów z "
                     u"zawartością plików bitmapowych."_s);
     Build(this, GroupBox2, kPreviewRadios);
+    // Their own help texts stay shown: the mouse's moves over them do not reach the group's.
+    RadioButton3->setAttribute(Qt::WA_NoMousePropagation);
+    RadioButton4->setAttribute(Qt::WA_NoMousePropagation);
     Image3 = NewPicture(GroupBox2, "Image3", u"\\Data\\Gfx\\Bmp\\Ikony\\Podglad.bmp"_s,
                         {218, 18, 32, 32});
 }
