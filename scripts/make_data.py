@@ -9,8 +9,9 @@ import math
 import os
 import struct
 
-import make_data_sztuczki
+import make_data_ikony
 import make_data_interfejs
+import make_data_sztuczki
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "program")
 GREEN = (0, 255, 0)  # drawn transparent by the program
@@ -214,6 +215,7 @@ def main():
         f.write(rtf(HELP))
     make_data_sztuczki.main(ROOT)
     make_data_interfejs.main(ROOT, write_bmp)
+    make_data_ikony.main(ROOT)
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 #include "TRegistry.h"
 #include "kodFrDOS.h"
 #include "kodFrEdytorSysFiles.h"
+#include "kodFrIkony.h"
 #include "kodFrInfo.h"
 #include "kodFrInterfejs.h"
 #include "kodFrPlikiFoldery.h"
@@ -16,6 +17,7 @@ void LoadSystemState(const SystemPages& pages)
     // One registry object for the whole run; each step opens and closes its own key.
     TRegistry reg;
     try {
+        pages.ikony.LoadState(reg, pages.appletFiles);
         pages.plikiFoldery.LoadState(reg);
         pages.interfejs.LoadState(reg);
         pages.windows.LoadState(reg);
