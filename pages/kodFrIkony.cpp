@@ -524,26 +524,22 @@ void TfrIkony::SpeedButton10Click() { RestoreDescription(4); }
 
 void TfrIkony::CheckBox1Click()
 {
-    try {
+    Swallowed([&] {
         Write(kShowInfoTip, CheckBox1->isChecked());
         SetShowHints(CheckBox1->isChecked());
-    } catch (const std::exception&) {
-        // Swallowed by design: the box shows the new state even when nothing was written.
-    }
+    });
 }
 
 void TfrIkony::CheckBox2Click() { Write(kNoDesktop, CheckBox2->isChecked()); }
 
 void TfrIkony::CheckBox3Click()
 {
-    try {
+    Swallowed([&] {
         Write(kIsShortcut, CheckBox3->isChecked());
         const QPixmap picture = Picture(CheckBox3->isChecked() ? u"\\Data\\Gfx\\Bmp\\Sob2.bmp"_s
                                                                : u"\\Data\\Gfx\\Bmp\\Sob1.bmp"_s);
         if (!picture.isNull()) IkonaSkrotu->setPixmap(picture);
-    } catch (const std::exception&) {
-        // Swallowed by design: the box shows the new state even when nothing was written.
-    }
+    });
 }
 
 void TfrIkony::CheckBox4Click()

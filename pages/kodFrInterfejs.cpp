@@ -234,16 +234,6 @@ void ShowPicture(QLabel* image, const QString& file)
     image->setPixmap(QPixmap(ProgramFile(file)));
 }
 
-// A handler whose errors are not the user's concern: the box keeps its new state.
-template <class Body> void Silently(Body body)
-{
-    try {
-        body();
-    } catch (const std::exception&) {
-        // Swallowed by design: the box shows the state even when nothing was written.
-    }
-}
-
 void OpenForReading(TRegistry& reg, HKEY root, const QString& key)
 {
     reg.SetRootKey(root);
@@ -586,12 +576,12 @@ void TFrInterfejs::CheckBox8Click()
 
 void TFrInterfejs::CheckBox9Click()
 {
-    Silently([&] { Write(kNoSetTaskbar, CheckBox9->isChecked()); });
+    Swallowed([&] { Write(kNoSetTaskbar, CheckBox9->isChecked()); });
 }
 
 void TFrInterfejs::CheckBox10Click()
 {
-    Silently([&] { Write(kNoViewContextMenu, CheckBox10->isChecked()); });
+    Swallowed([&] { Write(kNoViewContextMenu, CheckBox10->isChecked()); });
 }
 
 void TFrInterfejs::CheckBox11Click() { Write(kForegroundLockTimeout, CheckBox11->isChecked()); }
@@ -631,7 +621,7 @@ void TFrInterfejs::CheckBox22Click()
 
 void TFrInterfejs::CheckBox23Click()
 {
-    Silently([&] {
+    Swallowed([&] {
         TRegistry reg;
         reg.SetRootKey(HKEY_CURRENT_USER);
         reg.OpenKey(kDesktopKey, true);
@@ -689,7 +679,7 @@ void TFrInterfejs::BitBtn2Click()
     // A folder made before is as good as a new one.
     CreateDir(folder);
     if (!DirectoryExists(folder)) return;
-    Silently([] {
+    Swallowed([] {
         TRegistry reg;
         reg.SetRootKey(HKEY_CURRENT_USER);
         reg.OpenKey(kMenuStartKey, true);

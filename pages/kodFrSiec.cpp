@@ -71,11 +71,7 @@ const QString kTcp1323Opts = u"Tcp1323Opts"_s;
 // the user gave it and no message interrupts.
 void WriteQuietly(const RegFlag& row, bool checked)
 {
-    try {
-        Write(row, checked);
-    } catch (const std::exception&) {
-        // Swallowed by design, see above.
-    }
+    Swallowed([&] { Write(row, checked); });
 }
 
 void WriteSupportLFN(int value)

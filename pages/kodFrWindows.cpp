@@ -620,14 +620,13 @@ void TfrWindows::CheckBox24Click() { Write(kEditRegFiles, CheckBox24->isChecked(
 
 void TfrWindows::SpinEdit1Change()
 {
-    try {
+    // The field is written on every keystroke, and says nothing.
+    Swallowed([&] {
         TRegistry reg;
         reg.SetRootKey(HKEY_CURRENT_USER);
         reg.OpenKey(kDesktopKey, true);
         reg.WriteString(kBlinkRate, SpinEdit1->text());
-    } catch (const std::exception&) {
-        // Swallowed by design: the field is written on every keystroke, and says nothing.
-    }
+    });
 }
 
 void TfrWindows::BitBtn3Click()

@@ -198,11 +198,8 @@ QString TFrSztuczki::ArticleFolder() const
 
 void TFrSztuczki::Button3Click()
 {
-    try {
-        ShellExecute(u"open"_s, u"index.htm"_s, ArticleFolder(), SW_SHOWMAXIMIZED);
-    } catch (const std::exception&) {
-        // Reading an article is a courtesy: whatever fails here stays unreported.
-    }
+    // Reading an article is a courtesy: whatever fails here stays unreported.
+    Swallowed([&] { ShellExecute(u"open"_s, u"index.htm"_s, ArticleFolder(), SW_SHOWMAXIMIZED); });
 }
 
 void TFrSztuczki::Button2Click()

@@ -40,6 +40,17 @@ template <class Step> void Unguarded(Step step)
     ReaderStep::RaisePending();
 }
 
+// A handler whose errors are not the user's concern: an error ends it silently, and what it
+// did so far stays done.
+template <class Body> void Swallowed(Body body)
+{
+    try {
+        body();
+    } catch (const std::exception&) {
+        // Swallowed by design: the control keeps the state the user gave it.
+    }
+}
+
 // A guarded step: an error ends the step silently, and whatever it set so far stays set.
 template <class Step> void Guarded(Step step)
 {
