@@ -8,6 +8,7 @@
 #include "HelpText.h"
 #include "LoadSystemState.h"
 #include "ProgramDir.h"
+#include "ProgramVersion.h"
 #include "Snapping.h"
 #include "TRegistry.h"
 #include "TabImages.h"
@@ -238,8 +239,8 @@ void TMainForm::RestorePlace()
     TRegistry reg;
     reg.OpenKey(kSettingsKey, false);
     try {
-        reg.WriteString(QStringLiteral("Version"), QStringLiteral("Tolmar Quorvex"));
-        reg.WriteString(QStringLiteral("ShortVersion"), QStringLiteral("Tolmar QX"));
+        reg.WriteString(QStringLiteral("Version"), kVersion);
+        reg.WriteString(QStringLiteral("ShortVersion"), kShortVersion);
         move(x(), reg.ReadInteger(QStringLiteral("WindowTop")));
         move(reg.ReadInteger(QStringLiteral("WindowLeft")), y());
         Karty->setCurrentIndex(reg.ReadInteger(QStringLiteral("AktywnaKartaIndex")));

@@ -3,6 +3,8 @@
 #include "DosPaths.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
@@ -11,7 +13,16 @@ QString overridden;
 
 QString ProgramDir()
 {
-    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
+    if (!overridden.isEmpty()) return overridden;
+    static const QString dir = ProgramDirOf(QCoreApplication::applicationDirPath());
+    return dir;
+}
+
+QString ProgramDirOf(const QString& executableDir)
+{
+    const QString installed =
+        QDir::cleanPath(executableDir + QStringLiteral("/" TOLMAR_INSTALLED_DATA_DIR));
+    return QFileInfo(installed).isDir() ? installed : executableDir;
 }
 
 void SetProgramDir(const QString& folder) { overridden = folder; }

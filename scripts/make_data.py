@@ -9,6 +9,8 @@ import math
 import os
 import struct
 
+import make_data_icon
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "program")
 GREEN = (0, 255, 0)  # drawn transparent by the program
 
@@ -192,6 +194,7 @@ def main():
     os.makedirs(help_dir, exist_ok=True)
     with open(os.path.join(help_dir, "help.doc"), "wb") as f:
         f.write(rtf(HELP))
+    make_data_icon.main()
 
 
 if __name__ == "__main__":
