@@ -32,9 +32,12 @@ void NoteFirstFrame()
     }
 }
 
-template <class Function> Function Next(const char* name)
+// The real function, in a library that Qt's platform plugin loaded privately (so RTLD_NEXT does
+// not see it) before it made the call that led here.
+template <class Function> Function Real(const char* library, const char* name)
 {
-    return reinterpret_cast<Function>(::dlsym(RTLD_NEXT, name));
+    void* handle = ::dlopen(library, RTLD_LAZY | RTLD_NOLOAD);
+    return reinterpret_cast<Function>(handle ? ::dlsym(handle, name) : nullptr);
 }
 
 } // namespace
@@ -51,7 +54,7 @@ VoidCookie xcb_shm_put_image(Connection* c, Id drawable, Id gc, std::uint16_t to
         VoidCookie (*)(Connection*, Id, Id, std::uint16_t, std::uint16_t, std::uint16_t,
                        std::uint16_t, std::uint16_t, std::uint16_t, std::int16_t, std::int16_t,
                        std::uint8_t, std::uint8_t, std::uint8_t, Id, std::uint32_t);
-    static const Function next = Next<Function>("xcb_shm_put_image");
+    static const Function next = Real<Function>("libxcb-shm.so.0", "xcb_shm_put_image");
     const VoidCookie cookie =
         next(c, drawable, gc, totalWidth, totalHeight, srcX, srcY, srcWidth, srcHeight, dstX, dstY,
              depth, format, sendEvent, segment, offset);
@@ -64,7 +67,7 @@ VoidCookie xcb_image_put(Connection* c, Id drawable, Id gc, void* image, std::in
 {
     using Function =
         VoidCookie (*)(Connection*, Id, Id, void*, std::int16_t, std::int16_t, std::uint8_t);
-    static const Function next = Next<Function>("xcb_image_put");
+    static const Function next = Real<Function>("libxcb-image.so.0", "xcb_image_put");
     const VoidCookie cookie = next(c, drawable, gc, image, x, y, leftPad);
     NoteFirstFrame();
     return cookie;
@@ -76,7 +79,7 @@ VoidCookie xcb_copy_area(Connection* c, Id source, Id target, Id gc, std::int16_
 {
     using Function = VoidCookie (*)(Connection*, Id, Id, Id, std::int16_t, std::int16_t,
                                     std::int16_t, std::int16_t, std::uint16_t, std::uint16_t);
-    static const Function next = Next<Function>("xcb_copy_area");
+    static const Function next = Real<Function>("libxcb.so.1", "xcb_copy_area");
     const VoidCookie cookie = next(c, source, target, gc, srcX, srcY, dstX, dstY, width, height);
     NoteFirstFrame();
     return cookie;

@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 QString overridden;
@@ -30,8 +29,7 @@ void SetProgramDir(const QString& folder) { overridden = folder; }
 QString ProgramFile(const QString& name)
 {
     QString path = ProgramDir();
-    for (const QString& part :
-         name.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts))
+    for (const QString& part : QString(name).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts))
         path += u'/' + MatchName(path, part);
     return path;
 }
