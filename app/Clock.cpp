@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QRegularExpression>
 #include <chrono>
 
 namespace {
@@ -13,14 +12,41 @@ SystemClock systemClock;
 Clock* current = &systemClock;
 } // namespace
 
+namespace {
+
+bool IsWordCharacter(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// The format without its time zone (a word of "t" letters) and the blanks around it: the clock
+// shows none. Written out rather than as a regular expression, which would load and compile a
+// whole engine at start-up for this one line.
+QString WithoutZone(const QString& format)
+{
+    QString kept;
+    for (qsizetype i = 0; i < format.size();) {
+        qsizetype end = i;
+        while (end < format.size() && format[end] == u't')
+            ++end;
+        const bool zone = end > i && (i == 0 || !IsWordCharacter(format[i - 1])) &&
+                          (end == format.size() || !IsWordCharacter(format[end]));
+        if (!zone) {
+            kept += format[i++];
+            continue;
+        }
+        while (!kept.isEmpty() && kept.back().isSpace())
+            kept.chop(1);
+        for (i = end; i < format.size() && format[i].isSpace();)
+            ++i;
+    }
+    return kept;
+}
+
+} // namespace
+
 QString LongTimeString(const QTime& time)
 {
     // The default locale is the system's unless someone (a test) chose another.
     const QLocale locale;
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
-    format.remove(zone);
-    return locale.toString(time, format.trimmed());
+    return locale.toString(time, WithoutZone(locale.timeFormat(QLocale::LongFormat)).trimmed());
 }
 
 void Clock::Stop()

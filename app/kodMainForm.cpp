@@ -9,6 +9,7 @@
 #include "HelpText.h"
 #include "LoadSystemState.h"
 #include "ProgramDir.h"
+#include "ProgramVersion.h"
 #include "Snapping.h"
 #include "TRegistry.h"
 #include "TabImages.h"
@@ -219,8 +220,8 @@ void TMainForm::FormCreate()
     reg.OpenKey(kSettingsKey, true);
     reg.CloseKey();
     RestorePlace();
-    const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\bmp\\Tolmar.bmp"));
-    if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(TransparentPicture(icon)));
+    const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\Tolmar.png"));
+    if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
     BuildSidePanels();
     ShowComputerName();
 
@@ -238,8 +239,8 @@ void TMainForm::RestorePlace()
     TRegistry reg;
     reg.OpenKey(kSettingsKey, false);
     try {
-        reg.WriteString(QStringLiteral("Version"), QStringLiteral("Tolmar Quorvex"));
-        reg.WriteString(QStringLiteral("ShortVersion"), QStringLiteral("Tolmar QX"));
+        reg.WriteString(QStringLiteral("Version"), kVersion);
+        reg.WriteString(QStringLiteral("ShortVersion"), kShortVersion);
         move(x(), reg.ReadInteger(QStringLiteral("WindowTop")));
         move(reg.ReadInteger(QStringLiteral("WindowLeft")), y());
         Karty->setCurrentIndex(reg.ReadInteger(QStringLiteral("AktywnaKartaIndex")));

@@ -1,5 +1,6 @@
 #include "Clock.h"
 #include "CloseProgram.h"
+#include "CommandLine.h"
 #include "DesktopLook.h"
 #include "Dialogs.h"
 #include "ErrorReport.h"
@@ -14,6 +15,12 @@
 
 int main(int argc, char* argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments += QString::fromLocal8Bit(argv[i]);
+    const CommandLine command = ReadCommandLine(arguments);
+    if (command.answer != CommandLine::Answer::Run) return AnswerOnConsole(argc, argv);
+
     QApplication app(argc, argv);
     TWatekCzasu ClockThread;
     ClockThread.start(QThread::IdlePriority);
@@ -22,8 +29,8 @@ int main(int argc, char* argv[])
     QtDialogService dialogs;
     SetDialogService(&dialogs);
 
-    const std::unique_ptr<Platform> machine =
-        OpenProgramMachine(DefaultMachinePath(), ProgramFile(QStringLiteral("\\data\\machine")));
+    const std::unique_ptr<Platform> machine = OpenProgramMachine(
+        ChooseMachine(command.machine), ProgramFile(QStringLiteral("\\data\\machine")));
     if (!machine) {
         ClockThread.Finish();
         return 1;

@@ -3,7 +3,8 @@
 #include "DosPaths.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
+#include <QDir>
+#include <QFileInfo>
 
 namespace {
 QString overridden;
@@ -11,7 +12,16 @@ QString overridden;
 
 QString ProgramDir()
 {
-    return overridden.isEmpty() ? QCoreApplication::applicationDirPath() : overridden;
+    if (!overridden.isEmpty()) return overridden;
+    static const QString dir = ProgramDirOf(QCoreApplication::applicationDirPath());
+    return dir;
+}
+
+QString ProgramDirOf(const QString& executableDir)
+{
+    const QString installed =
+        QDir::cleanPath(executableDir + QStringLiteral("/" TOLMAR_INSTALLED_DATA_DIR));
+    return QFileInfo(installed).isDir() ? installed : executableDir;
 }
 
 void SetProgramDir(const QString& folder) { overridden = folder; }
@@ -19,8 +29,7 @@ void SetProgramDir(const QString& folder) { overridden = folder; }
 QString ProgramFile(const QString& name)
 {
     QString path = ProgramDir();
-    for (const QString& part :
-         name.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts))
+    for (const QString& part : QString(name).replace(u'/', u'\\').split(u'\\', Qt::SkipEmptyParts))
         path += u'/' + MatchName(path, part);
     return path;
 }

@@ -2,9 +2,12 @@
 
 #include <QString>
 
-// The folder of the running executable, without a trailing separator: the program's read-only
-// data files live below it.
+// The folder of the program's read-only data files, without a trailing separator: the folder of
+// the running executable in a build, where the data tree is copied beside it, and share/tolmar
+// when installed (the executable in bin/).
 QString ProgramDir();
+// Which of the two layouts an executable in `executableDir` sits in decides the data folder.
+QString ProgramDirOf(const QString& executableDir);
 // Tests point the program at a data tree of their own.
 void SetProgramDir(const QString& folder);
 

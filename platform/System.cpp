@@ -4,14 +4,44 @@
 
 #include <QFileInfo>
 
-OpenedSystem OpenSystem(const QString& folder, const QString& templateDir,
+namespace {
+
+// A folder the user names must hold the registry files every Wine prefix has; anything else
+// would be made into a machine by the first save.
+void RequireMachine(const QString& folder)
+{
+    const QString path = QFileInfo(folder).absoluteFilePath();
+    if (!QFileInfo(path).isDir())
+        throw MachineError(QStringLiteral("Folder maszyny „%1” nie istnieje.").arg(path));
+    for (const QString& file : {QStringLiteral("system.reg"), QStringLiteral("user.reg")})
+        if (!QFileInfo::exists(path + u'/' + file))
+            throw MachineError(QStringLiteral("Folder „%1” nie jest maszyną ani prefiksem Wine: "
+                                              "brak w nim pliku %2.")
+                                   .arg(path, file));
+}
+
+} // namespace
+
+MachineChoice ChooseMachine(const QString& commandLineFolder)
+{
+    if (!commandLineFolder.isEmpty()) return {commandLineFolder, false};
+    if (!qEnvironmentVariableIsEmpty("TOLMAR_MACHINE")) return {DefaultMachinePath(), true};
+    const QString winePrefix = qEnvironmentVariable("WINEPREFIX");
+    if (!winePrefix.isEmpty()) return {winePrefix, false};
+    return {DefaultMachinePath(), true};
+}
+
+OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem)
 {
     try {
-        CreateMachineIfMissing(folder, templateDir);
-        auto machine = std::make_unique<Machine>(folder);
-        machine->SetSaveErrorHandler(std::move(reportSaveProblem));
-        return {std::move(machine), {}};
+        if (machine.makeIfMissing)
+            CreateMachineIfMissing(machine.folder, templateDir);
+        else
+            RequireMachine(machine.folder);
+        auto opened = std::make_unique<Machine>(machine.folder);
+        opened->SetSaveErrorHandler(std::move(reportSaveProblem));
+        return {std::move(opened), {}};
     } catch (const MachineError& error) {
         return {nullptr, error.Text()};
     }

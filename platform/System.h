@@ -7,6 +7,18 @@
 #include <functional>
 #include <memory>
 
+// The machine of one run. Only Tolmar's own machine is made from the template when it is
+// missing; a folder the user names must already be a machine.
+struct MachineChoice
+{
+    QString folder;
+    bool makeIfMissing = false;
+};
+
+// The folder named on the command line (empty when none), else $TOLMAR_MACHINE, else
+// $WINEPREFIX (as every Wine tool is pointed at its prefix), else the default machine.
+MachineChoice ChooseMachine(const QString& commandLineFolder);
+
 // The system the program works on for one run, or why it cannot be used (a text for the user
 // that names the folder); nothing has been written when it cannot.
 struct OpenedSystem
@@ -15,9 +27,9 @@ struct OpenedSystem
     QString error;
 };
 
-// Opens the emulated machine in the folder, made from the template on first use. A change that
+// Opens the emulated machine, made from the template when the choice allows it. A change that
 // cannot be saved later is told to `reportSaveProblem` with a text for the user.
-OpenedSystem OpenSystem(const QString& folder, const QString& templateDir,
+OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem);
 
 // Wine's own twins of the Windows fonts the windows are laid out for ("MS Sans Serif"), where

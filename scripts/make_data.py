@@ -9,6 +9,7 @@ import math
 import os
 import struct
 
+import make_data_icon
 import make_data_ikony
 import make_data_interfejs
 import make_data_sztuczki
@@ -85,22 +86,6 @@ def ball(x, y):
     light = max(0.0, -0.45 * nx - 0.55 * ny + 0.7 * nz)
     base = mix((190, 210, 240), (255, 255, 255), light)
     return base
-
-
-def window_icon(x, y):
-    """The program's icon, 32 by 32, drawn like the tab pictures: a window with its title bar
-    and, over its corner, the blue ball of the clock; pure green stays transparent."""
-    cx, cy, r = 22, 22, 9
-    d = math.hypot(x - cx, y - cy)
-    if d <= r:
-        return mix(LIGHT, DARK, min(1.0, d / r + 0.2)) if d < r - 1 else BORDER
-    if 2 <= x <= 27 and 3 <= y <= 24:
-        if x in (2, 27) or y in (3, 24):
-            return (40, 40, 40)
-        if y <= 8:
-            return (0, 0, 128)
-        return (255, 255, 255)
-    return GREEN
 
 
 def rtf_text(text):
@@ -204,7 +189,6 @@ def main():
     write_bmp(os.path.join(bmp, "menu", "MenuDown.bmp"), 130, 20, cap(False, False))
     write_bmp(os.path.join(bmp, "menu", "linia1px.bmp"), 130, 1, filler)
     write_bmp(os.path.join(bmp, "Zegar.bmp"), 187, 164, ball)
-    write_bmp(os.path.join(bmp, "Tolmar.bmp"), 32, 32, window_icon)
     txt = os.path.join(ROOT, "data", "Txt")
     os.makedirs(txt, exist_ok=True)
     with open(os.path.join(txt, "AboutTolmar.rtf"), "wb") as f:
@@ -216,6 +200,7 @@ def main():
     make_data_sztuczki.main(ROOT)
     make_data_interfejs.main(ROOT, write_bmp)
     make_data_ikony.main(ROOT)
+    make_data_icon.main(ROOT)
 
 
 if __name__ == "__main__":

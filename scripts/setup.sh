@@ -7,7 +7,8 @@ packages=(
     qt6-base-dev libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libjpeg-dev
-    xvfb xauth fonts-liberation fonts-dejavu-core fonts-wine
+    xvfb xauth fonts-wine fonts-liberation fonts-dejavu-core
+    desktop-file-utils appstream file python3
     clang libclang-rt-14-dev
 )
 

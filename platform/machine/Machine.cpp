@@ -204,10 +204,10 @@ Machine::Machine(const QString& prefix, Options options)
     }
     userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
     // Temporary files of saves that a crash interrupted; the files they were meant to replace
-    // are whole.
-    for (const QString& stale :
-         QDir(prefix_).entryList({QStringLiteral(".tolmar-*")}, QDir::Files | QDir::Hidden))
-        QFile::remove(prefix_ + u'/' + stale);
+    // are whole. Matched by hand: a name filter would compile a regular expression, and with it
+    // load a whole engine, for this one look at the folder.
+    for (const QString& name : QDir(prefix_).entryList(QDir::Files | QDir::Hidden))
+        if (name.startsWith(QStringLiteral(".tolmar-"))) QFile::remove(prefix_ + u'/' + name);
 }
 
 Machine::~Machine() { Flush(); }

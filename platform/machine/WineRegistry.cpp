@@ -1,11 +1,13 @@
 #include "WineRegistry.h"
 
+#include <QHash>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -43,10 +45,33 @@ constexpr auto kHexValues = [] {
     return table;
 }();
 
-int HexDigit(char c)
+int HexDigit(char c) { return kHexValues[static_cast<unsigned char>(c)]; }
+
+// One shared copy of each distinct text: a registry repeats its key names, value names and
+// small values a great deal ("InprocServer32", "ThreadingModel", "Both", dword 0), and every
+// copy of its own would be an allocation of its own.
+template <class Text, class View> class Interned
 {
-    return kHexValues[static_cast<unsigned char>(c)];
-}
+public:
+    Text operator()(View text)
+    {
+        const auto it = texts_.find(text);
+        return it != texts_.end() ? *it : *texts_.insert(Text(text.data(), text.size())).first;
+    }
+
+private:
+    struct Hash
+    {
+        using is_transparent = void;
+        std::size_t operator()(View text) const { return qHash(text); }
+    };
+    struct Equal
+    {
+        using is_transparent = void;
+        bool operator()(View a, View b) const { return a == b; }
+    };
+    std::unordered_set<Text, Hash, Equal> texts_;
+};
 
 // Why a line cannot be read, as the user is told.
 constexpr const char* kNotRegistry =
@@ -73,10 +98,7 @@ constexpr std::size_t kMaxKeyDepth = 512;
 // Unescape's close character for text that runs to the end of its line.
 constexpr int kToLineEnd = -1;
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
 
 const char* SkipBlanks(const char* s, const char* stop)
 {
@@ -126,6 +148,8 @@ private:
     qsizetype line_ = 0;
     std::vector<char16_t> text_;
     std::vector<char> bytes_;
+    Interned<QString, QStringView> names_;
+    Interned<QByteArray, QByteArrayView> data_;
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     RegNode* key_ = nullptr;
@@ -253,7 +277,7 @@ void Parser::KeyLine(const char* s, const char* stop)
             CompareRegNames(path_[depth]->Name(), name) == 0) {
             node = path_[depth];
         } else {
-            node = node->AddChild(name, modified);
+            node = node->AddChild(names_(name), modified);
             path_.resize(depth);
             path_.push_back(node);
         }
@@ -306,7 +330,7 @@ QByteArray Parser::Hex(const char* s, const char* stop)
         }
         while (s < stop && (IsBlank(*s) || *s == ','))
             ++s;
-        if (s == stop) return QByteArray(bytes_.data(), qsizetype(bytes_.size()));
+        if (s == stop) return data_(QByteArrayView(bytes_.data(), qsizetype(bytes_.size())));
         if (*s == '\\') {
             End(s + 1, stop);
             if (!NextLine(s, stop)) Fail(kEndInHex);
@@ -334,7 +358,7 @@ void Parser::ValueLine(const char* s, const char* stop)
     } else {
         s = Unescape(s + 1, stop, '"');
         if (!s) Fail(kNameNotClosed);
-        name = QString::fromUtf16(text_.data(), qsizetype(text_.size()));
+        name = names_(QStringView(text_.data(), qsizetype(text_.size())));
     }
     s = SkipBlanks(s, stop);
     if (s == stop || *s != '=') Fail(kNoEquals);
@@ -364,7 +388,8 @@ void Parser::ValueLine(const char* s, const char* stop)
         if (!after) Fail(kTextNotClosed);
         End(after, stop);
         text_.push_back(0);
-        data = QByteArray(reinterpret_cast<const char*>(text_.data()), qsizetype(text_.size()) * 2);
+        data = data_(QByteArrayView(reinterpret_cast<const char*>(text_.data()),
+                                    qsizetype(text_.size()) * 2));
     } else if (StartsWith(s, stop, "dword:")) {
         type = kRegDword;
         std::uint64_t v = 0;
@@ -372,7 +397,7 @@ void Parser::ValueLine(const char* s, const char* stop)
         if (!s) Fail(kBadNumber);
         End(s, stop);
         const auto dword = std::uint32_t(v);
-        data = QByteArray(reinterpret_cast<const char*>(&dword), 4);
+        data = data_(QByteArrayView(reinterpret_cast<const char*>(&dword), 4));
     } else if (StartsWith(s, stop, "hex:")) {
         type = kRegBinary;
         data = Hex(s + 4, stop);
@@ -658,13 +683,13 @@ public:
                 out_.append(*prev_, prevStart, key.ownLength_);
             else
                 Key(key, base);
-            if (printed) key.ownLength_ = out_.size() - start;
+            if (printed) key.ownLength_ = std::uint32_t(out_.size() - start);
             for (const auto& child : key.Children())
                 Subkeys(*child, base, prevStart + child->offset_, start);
-            key.subtreeLength_ = out_.size() - start;
+            key.subtreeLength_ = std::uint32_t(out_.size() - start);
             key.ownKept_ = key.subtreeKept_ = true;
         }
-        key.offset_ = start - parentStart;
+        key.offset_ = std::uint32_t(start - parentStart);
     }
 
 private:
@@ -702,16 +727,22 @@ RegNode* RegNode::Child(QStringView name) const
 
 RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
 {
+    if (RegNode* existing = Child(name)) return existing;
+    return AddChild(name.toString(), modified);
+}
+
+RegNode* RegNode::AddChild(const QString& name, std::uint64_t modified)
+{
     if (children_.empty() || CompareRegNames(children_.back()->name_, name) < 0) {
         SubtreeChanged();
-        children_.push_back(std::make_unique<RegNode>(name.toString(), this, modified));
+        children_.push_back(std::make_unique<RegNode>(name, this, modified));
         return children_.back().get();
     }
     const auto it =
         LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
     if (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) return it->get();
     SubtreeChanged();
-    return children_.insert(it, std::make_unique<RegNode>(name.toString(), this, modified))->get();
+    return children_.insert(it, std::make_unique<RegNode>(name, this, modified))->get();
 }
 
 bool RegNode::RemoveChild(QStringView name)

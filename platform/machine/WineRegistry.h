@@ -62,16 +62,19 @@ public:
         link_ = link;
         Changed();
     }
-    const std::optional<QString>& ClassName() const { return className_; }
+    // Null when the key has no class, as almost every key.
+    const QString* ClassName() const { return className_.get(); }
     void SetClassName(QString name)
     {
-        className_ = std::move(name);
+        className_ = std::make_unique<QString>(std::move(name));
         Changed();
     }
 
     RegNode* Child(QStringView name) const;
-    // The child of that name, made (with the given stamp) when missing.
+    // The child of that name, made (with the given stamp) when missing. A new child shares the
+    // given QString's text.
     RegNode* AddChild(QStringView name, std::uint64_t modified);
+    RegNode* AddChild(const QString& name, std::uint64_t modified);
     bool RemoveChild(QStringView name);
     const std::vector<std::unique_ptr<RegNode>>& Children() const { return children_; }
 
@@ -95,22 +98,23 @@ private:
             n->subtreeKept_ = false;
     }
 
+    // A registry has thousands of keys: the fields are kept small and packed.
     QString name_;
     RegNode* parent_;
     std::uint64_t modified_;
-    std::optional<QString> className_;
-    bool link_ = false;
+    std::unique_ptr<QString> className_;
     std::vector<std::unique_ptr<RegNode>> children_;
     std::vector<RegNodeValue> values_;
 
     // Where the last written text holds this key's lines and subtree, so that an unchanged
     // subtree is copied instead of written again: saving a large file after one change then
     // costs little more than writing its bytes. The offset is from the parent's subtree start.
+    std::uint32_t offset_ = 0;
+    std::uint32_t ownLength_ = 0;
+    std::uint32_t subtreeLength_ = 0;
+    bool link_ = false;
     bool ownKept_ = false;
     bool subtreeKept_ = false;
-    std::size_t offset_ = 0;
-    std::size_t ownLength_ = 0;
-    std::size_t subtreeLength_ = 0;
 };
 
 class RegistryHive

@@ -13,7 +13,7 @@ TEST(ProgramMachine, AMissingMachineIsMadeFromTheTemplate)
     ScriptedDialogs dialogs;
     QTemporaryDir home;
     const QString prefix = home.path() + QStringLiteral("/tolmar/machine");
-    const auto machine = OpenProgramMachine(prefix, QStringLiteral(TOLMAR_TEMPLATE));
+    const auto machine = OpenProgramMachine({prefix, true}, QStringLiteral(TOLMAR_TEMPLATE));
     ASSERT_NE(machine, nullptr);
     EXPECT_TRUE(QFileInfo::exists(prefix + QStringLiteral("/system.reg")));
     EXPECT_TRUE(dialogs.Messages().empty());
@@ -27,7 +27,7 @@ TEST(ProgramMachine, AMachineInUseIsRefusedWithItsFolderAndNothingIsWritten)
     const QByteArray before = held.ReadFile(QStringLiteral("user.reg"));
     held.Open();
     dialogs.ExpectMessage(MessageAnswer::Ok);
-    EXPECT_EQ(OpenProgramMachine(held.Prefix(), QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
+    EXPECT_EQ(OpenProgramMachine({held.Prefix(), true}, QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     const auto& shown = dialogs.Messages()[0];
     EXPECT_EQ(shown.caption, QStringLiteral("Tolmar - Quorvix"));
@@ -45,8 +45,24 @@ TEST(ProgramMachine, AnUnreadableRegistryIsRefused)
     TempMachine broken;
     broken.WriteFile(QStringLiteral("user.reg"), "not a registry\n");
     dialogs.ExpectMessage(MessageAnswer::Ok);
-    EXPECT_EQ(OpenProgramMachine(broken.Prefix(), QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
+    EXPECT_EQ(OpenProgramMachine({broken.Prefix(), true}, QStringLiteral(TOLMAR_TEMPLATE)),
+              nullptr);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_TRUE(dialogs.Messages()[0].text.contains(QStringLiteral("user.reg")));
     EXPECT_EQ(broken.ReadFile(QStringLiteral("user.reg")), "not a registry\n");
+}
+
+TEST(ProgramMachine, AWrongMachineFolderIsRefusedNamingItAndNothingIsMade)
+{
+    ScriptedDialogs dialogs;
+    QTemporaryDir home;
+    const QString named = home.path() + QStringLiteral("/literowka");
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    EXPECT_EQ(OpenProgramMachine({named, false}, QStringLiteral(TOLMAR_TEMPLATE)), nullptr);
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              QStringLiteral("Nie można uruchomić programu Tolmar.\n\nFolder maszyny „%1” nie "
+                             "istnieje.")
+                  .arg(named));
+    EXPECT_FALSE(QFileInfo::exists(named));
 }

@@ -1,5 +1,6 @@
 // The real executable under a display: start on a fresh machine, stop with SIGTERM, and check
-// what the start and the end wrote.
+// what the start and the end wrote. TOLMAR_SMOKE_EXE names another executable to test, such as
+// the installed one.
 #include "Files.h"
 #include "Machine.h"
 #include "TempMachine.h"
@@ -12,6 +13,12 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+QString Executable()
+{
+    const QString named = qEnvironmentVariable("TOLMAR_SMOKE_EXE");
+    return named.isEmpty() ? QStringLiteral(TOLMAR_EXE) : named;
+}
 
 QByteArray Read(const QString& path)
 {
@@ -32,7 +39,7 @@ TEST(Smoke, FreshMachineStartsAndStopsCleanly)
     env.insert(QStringLiteral("TOLMAR_MACHINE"), prefix);
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     tolmar.setProcessEnvironment(env);
-    tolmar.start(QStringLiteral(TOLMAR_EXE), {});
+    tolmar.start(Executable(), {});
     ASSERT_TRUE(tolmar.waitForStarted(10000));
 
     // The start-up writes are saved once the window's first events have been handled.
@@ -64,6 +71,20 @@ TEST(Smoke, FreshMachineStartsAndStopsCleanly)
         EXPECT_EQ(FileGetAttr(msdos), faArchive | faReadOnly | faHidden);
     }
     SetCurrentPlatform(nullptr);
+}
+
+TEST(Smoke, VersionIsPrintedWithoutADisplay)
+{
+    QProcess tolmar;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    tolmar.setProcessEnvironment(env);
+    tolmar.start(Executable(), {QStringLiteral("--version")});
+    ASSERT_TRUE(tolmar.waitForFinished(20000));
+    EXPECT_EQ(tolmar.exitCode(), 0) << tolmar.readAllStandardError().toStdString();
+    EXPECT_EQ(tolmar.readAllStandardOutput(), "Tolmar Quorvex\nTolmar QX\n");
 }
 
 int main(int argc, char** argv)

@@ -26,8 +26,8 @@ int main(int argc, char** argv)
     SetProgramDir(QStringLiteral(TOLMAR_PROGRAM_DIR));
     QTemporaryDir dir;
     const QString prefix = dir.path() + QStringLiteral("/machine");
-    OpenedSystem machine =
-        OpenSystem(prefix, ProgramFile(QStringLiteral("\\data\\machine")), [](const QString&) {});
+    OpenedSystem machine = OpenSystem(
+        {prefix, true}, ProgramFile(QStringLiteral("\\data\\machine")), [](const QString&) {});
     if (!machine.platform) {
         std::fprintf(stderr, "%s\n", qPrintable(machine.error));
         return 1;

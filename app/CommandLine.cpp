@@ -1,0 +1,84 @@
+#include "CommandLine.h"
+
+#include "ProgramVersion.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstring>
+
+CommandLine ReadCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tolmar zmienia ukryte ustawienia systemu Windows 98 w prefiksie Wine."));
+    const QCommandLineOption machine(
+        QStringLiteral("machine"),
+        QStringLiteral("Maszyna, na której program pracuje: folder prefiksu Wine. Bez tej opcji "
+                       "zmienna TOLMAR_MACHINE, potem WINEPREFIX, a w końcu maszyna domyślna."),
+        QStringLiteral("folder"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Wyświetla tę pomoc."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Wyświetla wersję programu."));
+    parser.addOptions({machine, help, version});
+
+    CommandLine command;
+    if (!parser.parse(arguments)) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = parser.errorText();
+    } else if (!parser.positionalArguments().isEmpty()) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = QStringLiteral("Program nie przyjmuje argumentu „%1”.")
+                           .arg(parser.positionalArguments().constFirst());
+    } else if (parser.isSet(help)) {
+        command.answer = CommandLine::Answer::Help;
+        command.text = parser.helpText();
+    } else if (parser.isSet(version)) {
+        command.answer = CommandLine::Answer::Version;
+        command.text = kVersion + u'\n' + kShortVersion + u'\n';
+    } else if (parser.isSet(machine) && parser.value(machine).isEmpty()) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = QStringLiteral("Opcja --machine wymaga nazwy folderu.");
+    } else {
+        command.machine = parser.value(machine);
+    }
+    if (command.answer == CommandLine::Answer::Mistake)
+        command.text = QStringLiteral("tolmar: ") + command.text +
+                       QStringLiteral("\nWięcej w: tolmar --help\n");
+    return command;
+}
+
+int AnswerOnConsole(int argc, char* argv[])
+{
+    QCoreApplication console(argc, argv);
+    PolishCommandLineTexts texts;
+    QCoreApplication::installTranslator(&texts);
+    const CommandLine command = ReadCommandLine(QCoreApplication::arguments());
+    const bool mistake = command.answer == CommandLine::Answer::Mistake;
+    std::fputs(command.text.toLocal8Bit().constData(), mistake ? stderr : stdout);
+    return mistake ? 1 : 0;
+}
+
+QString PolishCommandLineTexts::translate(const char* context, const char* sourceText, const char*,
+                                          int) const
+{
+    if (std::strcmp(context, "QCommandLineParser") != 0) return {};
+    static const struct
+    {
+        const char* english;
+        const char* polish;
+    } kTexts[] = {
+        {"Usage: %1", "Użycie: %1"},
+        {"[options]", "[opcje]"},
+        {"Options:", "Opcje:"},
+        {"Arguments:", "Argumenty:"},
+        {"Unknown option '%1'.", "Nieznana opcja „%1”."},
+        {"Unknown options: %1.", "Nieznane opcje: %1."},
+        {"Missing value after '%1'.", "Brak wartości po „%1”."},
+        {"Unexpected value after '%1'.", "Nieoczekiwana wartość po „%1”."},
+    };
+    for (const auto& text : kTexts)
+        if (std::strcmp(sourceText, text.english) == 0) return QString::fromUtf8(text.polish);
+    return {};
+}

@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Start-up of Tolmar beside a bare window of the same look, under Xvfb.
+
+Each program is started on a fresh copy of the fixture Wine prefix, one after the other, nine
+times (after one unmeasured start each that warms the caches). For each start it measures the
+time from exec to the first frame of the window (a preloaded probe notes when the first pixels
+reach the X server) and the resident memory once the program has settled. It prints the medians
+side by side with the two ratios and their targets, and exits 1 when a target is missed.
+
+Usage: bench/startup.py [--build build/release] [--tolmar PATH] [--runs 9]
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+FIXTURE = os.path.join(ROOT, "tests", "fixtures", "wine-prefix")
+REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
+TIME_TARGET = 1.3  # Tolmar's time at most this many times the bare window's
+MEMORY_TARGET = 3.0  # Tolmar's extra memory at most this many times the registry's bytes
+SETTLE_SECONDS = 1.0  # after the first frame: the start-up writes are saved by then
+
+
+def start_xvfb():
+    read_end, write_end = os.pipe()
+    server = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        display = f.readline().strip()
+    if not display:
+        server.kill()
+        sys.exit("Xvfb did not start")
+    return server, ":" + display
+
+
+def resident_bytes(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1]) * 1024
+    raise RuntimeError("no VmRSS")
+
+
+def run_once(command, display, probe, workdir):
+    prefix = os.path.join(workdir, "prefix")
+    shutil.rmtree(prefix, ignore_errors=True)
+    shutil.copytree(FIXTURE, prefix)
+    frame_file = os.path.join(workdir, "first-frame")
+    if os.path.exists(frame_file):
+        os.remove(frame_file)
+    env = dict(os.environ, DISPLAY=display, LD_PRELOAD=probe, FIRST_FRAME_FILE=frame_file,
+               HOME=workdir, XDG_DATA_HOME=os.path.join(workdir, "data"))
+    for name in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "TOLMAR_MACHINE", "WINEPREFIX"):
+        env.pop(name, None)
+    started = time.monotonic_ns()
+    process = subprocess.Popen(command + ["--machine", prefix], env=env,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    try:
+        deadline = time.monotonic() + 60
+        while not os.path.exists(frame_file) or os.path.getsize(frame_file) == 0:
+            if process.poll() is not None:
+                raise RuntimeError(f"{command[0]} ended with {process.returncode}: "
+                                   + process.stderr.read().decode(errors="replace"))
+            if time.monotonic() > deadline:
+                raise RuntimeError(f"{command[0]} showed no frame within a minute")
+            time.sleep(0.002)
+        with open(frame_file) as f:
+            first_frame = int(f.read())
+        time.sleep(SETTLE_SECONDS)
+        memory = resident_bytes(process.pid)
+    finally:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    return (first_frame - started) / 1e6, memory
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--build", default=os.path.join(ROOT, "build", "release"),
+                        help="build folder with bench/ and app/ (default: build/release)")
+    parser.add_argument("--tolmar", help="the Tolmar executable (default: the build's)")
+    parser.add_argument("--runs", type=int, default=9)
+    args = parser.parse_args()
+
+    tolmar = args.tolmar or os.path.join(args.build, "app", "tolmar")
+    bare = os.path.join(args.build, "bench", "bare_window")
+    probe = os.path.join(args.build, "bench", "first_frame_probe.so")
+    for path in (tolmar, bare, probe):
+        if not os.path.exists(path):
+            sys.exit(f"missing {path}: build the release preset first")
+    registry = sum(os.path.getsize(os.path.join(FIXTURE, name)) for name in REGISTRY_FILES)
+
+    programs = {"Tolmar": [tolmar], "bare window": [bare]}
+    results = {name: [] for name in programs}
+    server, display = start_xvfb()
+    try:
+        with tempfile.TemporaryDirectory() as workdir:
+            for name, command in programs.items():
+                run_once(command, display, probe, workdir)
+            for _ in range(args.runs):
+                for name, command in programs.items():
+                    results[name].append(run_once(command, display, probe, workdir))
+    finally:
+        server.terminate()
+        server.wait()
+
+    time_ms = {n: statistics.median(r[0] for r in results[n]) for n in programs}
+    memory = {n: statistics.median(r[1] for r in results[n]) for n in programs}
+    mb = 1024 * 1024
+    print(f"Start-up on the fixture prefix (registry {registry / mb:.2f} MB), "
+          f"median of {args.runs} starts each:")
+    print(f"{'':12} {'first frame':>12} {'resident':>10}")
+    for name in programs:
+        print(f"{name:12} {time_ms[name]:9.0f} ms {memory[name] / mb:7.1f} MB")
+    time_ratio = time_ms["Tolmar"] / time_ms["bare window"]
+    memory_ratio = (memory["Tolmar"] - memory["bare window"]) / registry
+    time_ok = time_ratio <= TIME_TARGET
+    memory_ok = memory_ratio <= MEMORY_TARGET
+    print(f"time:   Tolmar / bare window = {time_ratio:.2f} "
+          f"(target at most {TIME_TARGET}) {'met' if time_ok else 'MISSED'}")
+    print(f"memory: (Tolmar - bare window) / registry bytes = {memory_ratio:.2f} "
+          f"(target at most {MEMORY_TARGET:.0f}) {'met' if memory_ok else 'MISSED'}")
+    return 0 if time_ok and memory_ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
