@@ -126,7 +126,9 @@ void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
     }
     expect(false);
     Restart();
-    for (const BoundBox& row : rows)
-        if (auto* box = Find<QAbstractButton>(row.control))
+    for (const BoundBox& row : rows) {
+        if (auto* box = Find<QAbstractButton>(row.control)) {
             EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
+        }
+    }
 }

@@ -164,7 +164,8 @@ TEST(Bindings, ATextRowWithoutATextDeletesTheValue)
 {
     TempMachine machine;
     machine.Open();
-    const RegText row{HKEY_CURRENT_USER, kKey, u"T"_s, u"mstask.exe"_s, std::nullopt};
+    const RegText row{HKEY_CURRENT_USER,  kKey,     u"T"_s, u"mstask.exe"_s, std::nullopt,
+                      TextShown::Missing, QString()};
     Write(row, true);
     EXPECT_EQ(machine.Get().RegQueryValue(HKEY_CURRENT_USER, kKey, u"T"_s)->data,
               TextValue(u"mstask.exe"_s).data);
