@@ -34,7 +34,7 @@ const QByteArray& Synthetic()
         for (int i = 0; i < 120; ++i)
             blob.append(char(i * 37));
         std::uint64_t stamp = 0x1dd871ab2474c98ULL;
-        for (int i = 0; hive.Serialize().size() < 50'000'000 && i < 1'000'000; i += 2000) {
+        for (int i = 0; hive.Text().size() < 50'000'000 && i < 1'000'000; i += 2000) {
             for (int k = i; k < i + 2000; ++k) {
                 RegNode* key = hive.Root()
                                    .AddChild(QStringLiteral("Software"), stamp)
@@ -51,7 +51,7 @@ const QByteArray& Synthetic()
                 key->SetValue(QStringLiteral("Data"), 3, blob);
             }
         }
-        return QByteArray::fromStdString(hive.Serialize());
+        return QByteArray::fromStdString(hive.Text());
     }();
     return text;
 }
@@ -77,27 +77,15 @@ void Write(benchmark::State& state, const QByteArray& text)
         state.PauseTiming();
         hive = RegistryHive::Parse(text);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(hive->Serialize());
+        benchmark::DoNotOptimize(hive->Text());
     }
     state.SetBytesProcessed(std::int64_t(state.iterations()) * text.size());
 }
 
-void BM_ParseFixture(benchmark::State& state)
-{
-    Parse(state, ReadAll(FixturePath("system.reg")));
-}
-void BM_WriteFixture(benchmark::State& state)
-{
-    Write(state, ReadAll(FixturePath("system.reg")));
-}
-void BM_ParseSynthetic50MB(benchmark::State& state)
-{
-    Parse(state, Synthetic());
-}
-void BM_WriteSynthetic50MB(benchmark::State& state)
-{
-    Write(state, Synthetic());
-}
+void BM_ParseFixture(benchmark::State& state) { Parse(state, ReadAll(FixturePath("system.reg"))); }
+void BM_WriteFixture(benchmark::State& state) { Write(state, ReadAll(FixturePath("system.reg"))); }
+void BM_ParseSynthetic50MB(benchmark::State& state) { Parse(state, Synthetic()); }
+void BM_WriteSynthetic50MB(benchmark::State& state) { Write(state, Synthetic()); }
 
 // A copy of the fixture prefix in a temporary folder.
 struct PrefixCopy

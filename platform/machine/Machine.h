@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DosPaths.h"
+#include "Errors.h"
 #include "MachineLock.h"
 #include "Platform.h"
 #include "WineRegistry.h"
@@ -12,11 +13,10 @@
 #include <sys/types.h>
 
 // Raised when a machine cannot be used; the text is for the user.
-class MachineError : public std::runtime_error
+class MachineError : public SystemError
 {
 public:
-    explicit MachineError(const QString& text) : std::runtime_error(text.toStdString()) {}
-    QString Text() const { return QString::fromStdString(what()); }
+    using SystemError::SystemError;
 };
 
 // An emulated Windows machine: a folder laid out as a Wine prefix. The registry lives in memory

@@ -25,10 +25,9 @@ char16_t Lower(char16_t c)
     return QChar(c).toLower().unicode();
 }
 
-template <class Item, class NameOf>
-auto LowerBound(std::vector<Item>& items, QStringView name, NameOf nameOf)
+template <class Items, class NameOf> auto LowerBound(Items& items, QStringView name, NameOf nameOf)
 {
-    return std::lower_bound(items.begin(), items.end(), name, [&](const Item& item, QStringView n) {
+    return std::lower_bound(items.begin(), items.end(), name, [&](const auto& item, QStringView n) {
         return CompareRegNames(nameOf(item), n) < 0;
     });
 }
@@ -720,9 +719,10 @@ std::uint64_t FileTimeNow()
 
 RegNode* RegNode::Child(QStringView name) const
 {
-    auto& children = const_cast<std::vector<std::unique_ptr<RegNode>>&>(children_);
-    const auto it = LowerBound(children, name, [](const auto& c) { return QStringView(c->name_); });
-    return (it != children.end() && CompareRegNames((*it)->name_, name) == 0) ? it->get() : nullptr;
+    const auto it =
+        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
+    return (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) ? it->get()
+                                                                               : nullptr;
 }
 
 RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
@@ -757,10 +757,9 @@ bool RegNode::RemoveChild(QStringView name)
 
 const RegNodeValue* RegNode::Value(QStringView name) const
 {
-    auto& values = const_cast<std::vector<RegNodeValue>&>(values_);
     const auto it =
-        LowerBound(values, name, [](const RegNodeValue& v) { return QStringView(v.name); });
-    return (it != values.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
+        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
+    return (it != values_.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
 }
 
 void RegNode::SetValue(QString name, std::uint32_t type, QByteArray data)
@@ -801,7 +800,7 @@ std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
     return Parser(text).Run();
 }
 
-const std::string& RegistryHive::Text() const
+const std::string& RegistryHive::Text()
 {
     const std::string& prev = texts_[current_];
     current_ ^= 1;
@@ -819,7 +818,7 @@ const std::string& RegistryHive::Text() const
     // The header's length changes with the arch or the hive's place, so the kept tree is
     // found where the last text put it.
     const std::size_t start = out.size();
-    w.Subkeys(const_cast<RegNode&>(root_), root_, written_ ? treeStart_ : 0, start);
+    w.Subkeys(root_, root_, written_ ? treeStart_ : 0, start);
     treeStart_ = start;
     written_ = true;
     return out;

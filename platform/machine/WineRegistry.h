@@ -127,9 +127,8 @@ public:
     // Throws RegistryParseError when a line cannot be read: what cannot be read would be lost
     // at the next write, so nothing of the file is taken.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
-    std::string Serialize() const { return Text(); }
     // The file's text, valid until the next call; unchanged keys are copied from the last text.
-    const std::string& Text() const;
+    const std::string& Text();
 
     RegNode& Root() { return root_; }
     const RegNode& Root() const { return root_; }
@@ -142,8 +141,8 @@ private:
     QString relativeTo_;
     QString arch_;
     RegNode root_;
-    mutable std::string texts_[2];
-    mutable int current_ = 0;
-    mutable std::size_t treeStart_ = 0; // where the key tree begins in the last text
-    mutable bool written_ = false;
+    std::string texts_[2];
+    int current_ = 0;
+    std::size_t treeStart_ = 0; // where the key tree begins in the last text
+    bool written_ = false;
 };

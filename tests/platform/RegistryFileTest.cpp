@@ -19,7 +19,7 @@ QByteArray Fixture(const char* name)
 
 QByteArray RoundTrip(const QByteArray& text)
 {
-    return QByteArray::fromStdString(RegistryHive::Parse(text)->Serialize());
+    return QByteArray::fromStdString(RegistryHive::Parse(text)->Text());
 }
 
 QByteArray Utf16(const QString& s, bool terminated = true)
@@ -35,7 +35,7 @@ QByteArray OneValue(const QString& name, std::uint32_t type, const QByteArray& d
     RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
     RegNode* key = hive.Root().AddChild(u"Key", 0x1dd871ab2474c98ULL);
     key->SetValue(name, type, data);
-    return QByteArray::fromStdString(hive.Serialize());
+    return QByteArray::fromStdString(hive.Text());
 }
 
 QByteArray ValueLines(const QByteArray& text)
@@ -91,7 +91,7 @@ TEST(RegistryFile, KeyNamesEscapeBrackets)
 {
     RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
     hive.Root().AddChild(u"A[1]", 0x1dd871ab2474c98ULL)->AddChild(u"ż", 0x1dd871ab2474c98ULL);
-    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    const QByteArray text = QByteArray::fromStdString(hive.Text());
     EXPECT_TRUE(text.contains("\n[A\\[1\\]\\\\\\x17c] ")) << text.constData();
     EXPECT_EQ(RoundTrip(text), text);
 }
@@ -159,7 +159,7 @@ TEST(RegistryFile, ParentsHoldingOnlySubkeysAreLeftOut)
 {
     RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
     hive.Root().AddChild(u"Parent", 0x1dd871ab2474c98ULL)->AddChild(u"Child", 0x1dd871ab2474c98ULL);
-    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    const QByteArray text = QByteArray::fromStdString(hive.Text());
     EXPECT_FALSE(text.contains("\n[Parent] "));
     EXPECT_TRUE(text.contains("\n[Parent\\\\Child] 1796737662\n#time=1dd871ab2474c98\n"));
 }
@@ -234,7 +234,7 @@ TEST(RegistryFile, NamesEndingInNulAreWrittenApart)
     key->SetValue(QStringLiteral("a"), REG_DWORD, QByteArray(4, '\1'));
     key->SetValue(QStringLiteral("a") + QChar(0), REG_DWORD, QByteArray(4, '\2'));
     hive.Root().AddChild(QStringLiteral("K") + QChar(0), 0x1dd871ab2474c98ULL);
-    const QByteArray text = QByteArray::fromStdString(hive.Serialize());
+    const QByteArray text = QByteArray::fromStdString(hive.Text());
     const auto back = RegistryHive::Parse(text);
     EXPECT_EQ(back->Root().Children().size(), 2u) << text.constData();
     EXPECT_EQ(back->Root().Child(u"K")->Values().size(), 2u) << text.constData();
