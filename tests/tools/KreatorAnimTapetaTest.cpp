@@ -72,7 +72,6 @@ protected:
         captions << Caption();
         wizard->KreatorAnimFrTlo->Edit1->setText(title);
         dialogs.ExpectColor(QColor(0, 0, 255));
-        wizard->KreatorAnimFrTlo->PanelKolor->setFocus();
         wizard->KreatorAnimFrTlo->PanelKolorClick();
         Next();
         captions << Caption();
@@ -233,7 +232,7 @@ TEST_F(KreatorAnimTapetaTest, ATitleThatCannotNameAFileInTheFolderIsRefused)
         dialogs.ExpectMessage(MessageAnswer::Ok);
         Next();
         EXPECT_TRUE(OnTheClosingPage()) << title.toStdString();
-        EXPECT_TRUE(wizard->isVisible() || wizard->result() != QDialog::Accepted);
+        EXPECT_NE(wizard->result(), QDialog::Accepted);
         // Back to the title: "< Wstecz" leads there once the title is refused.
         ASSERT_TRUE(wizard->SpeedButton3->isEnabled());
         Back();
