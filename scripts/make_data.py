@@ -12,6 +12,7 @@ import struct
 import make_data_icon
 import make_data_ikony
 import make_data_interfejs
+import make_data_kreator
 import make_data_sztuczki
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "program")
@@ -201,6 +202,7 @@ def main():
     make_data_interfejs.main(ROOT, write_bmp)
     make_data_ikony.main(ROOT)
     make_data_icon.main(ROOT)
+    make_data_kreator.main(ROOT, write_bmp)
 
 
 if __name__ == "__main__":
