@@ -214,15 +214,6 @@ const Box kTaskbar[] = {
      u"użytkownika."_s},
 };
 
-// A word-wrapped label.
-QLabel* NewText(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    QLabel* label = NewLabel(parent, name, caption, geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 void HelpOnMouseMove(QWidget* control, const QString& help)
 {
     OnMouseMove(control, [help] { ShowHelpText(help); });

@@ -109,14 +109,6 @@ const QString kBuiltInTricks = u"Sztuczki w Windows - praktyczny poradnik\n"
 
 QString ProgramFolder() { return CurrentPlatform().SystemPathOf(ProgramDir()); }
 
-QLabel* WrappedLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry)
-{
-    QLabel* label = NewLabel(parent, name, caption, geometry);
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
-}
-
 std::optional<QString> ReadTricks()
 {
     QFile file(ProgramFile(u"\\Poradnik\\sztuczki.txt"_s));
@@ -141,11 +133,11 @@ TFrSztuczki::TFrSztuczki(QWidget* parent) : QFrame(parent)
     setObjectName(u"TFrSztuczki"_s);
     setMinimumSize(640, 449);
 
-    Label1 = WrappedLabel(this, "Label1",
-                          u"Pewnie z przyjemnością dowecie się czegoś nowego. Dlatego "
-                          u"postanowiłem ułatwić Wam to zadanie dołączając do programu praktyczne "
-                          u"wskazówki."_s,
-                          {8, 8, 625, 28});
+    Label1 = NewText(this, "Label1",
+                     u"Pewnie z przyjemnością dowecie się czegoś nowego. Dlatego "
+                     u"postanowiłem ułatwić Wam to zadanie dołączając do programu praktyczne "
+                     u"wskazówki."_s,
+                     {8, 8, 625, 28});
     Arty = Named<QComboBox>(this, "Arty", {8, 44, 329, 21});
     Arty->setEditable(true);
     Arty->setInsertPolicy(QComboBox::NoInsert);
@@ -156,12 +148,12 @@ TFrSztuczki::TFrSztuczki(QWidget* parent) : QFrame(parent)
     Button2 = Named<QPushButton>(this, "Button2", {490, 42, 137, 25});
     Button2->setText(u"Drukuj artykuł"_s);
     OnChange(Button2, Handler(this, &TFrSztuczki::Button2Click));
-    Label2 = WrappedLabel(this, "Label2",
-                          u"Podręczne wskazówki do codziennej pracy też się przydadzą. Dzięki nim "
-                          u"szybko stworzysz skrót np. do zamknięcia systemu, wylogowania, a "
-                          u"nawet apletów panelu sterowania takich jak data i czas. Znajdziesz też "
-                          u"mniej bezpieczne opcje jak blokada myszki itp."_s,
-                          {8, 78, 625, 42});
+    Label2 = NewText(this, "Label2",
+                     u"Podręczne wskazówki do codziennej pracy też się przydadzą. Dzięki nim "
+                     u"szybko stworzysz skrót np. do zamknięcia systemu, wylogowania, a "
+                     u"nawet apletów panelu sterowania takich jak data i czas. Znajdziesz też "
+                     u"mniej bezpieczne opcje jak blokada myszki itp."_s,
+                     {8, 78, 625, 42});
     Memo1 = Named<QPlainTextEdit>(this, "Memo1", {8, 124, 625, 317});
     Memo1->setReadOnly(true);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -22,6 +22,14 @@ QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRec
     return label;
 }
 
+QLabel* NewText(QWidget* parent, const char* name, const QString& caption, QRect geometry)
+{
+    QLabel* label = NewLabel(parent, name, caption, geometry);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
 void MakeSpeedButton(QPushButton* button)
 {
     button->setFlat(true);

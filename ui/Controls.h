@@ -28,6 +28,8 @@ template <class Control> Control* Named(QWidget* parent, const char* name, QRect
 }
 QGroupBox* NewGroupBox(QWidget* parent, const char* name, const QString& title, QRect geometry);
 QLabel* NewLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry);
+// A label whose text wraps at its width, from its top left corner.
+QLabel* NewText(QWidget* parent, const char* name, const QString& caption, QRect geometry);
 
 // A flat button as this desktop draws one: no frame until the mouse is over it, and never the
 // frame of a default button.
