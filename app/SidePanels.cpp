@@ -43,14 +43,6 @@ template <class Change> void OnUiThread(Change change)
 
 } // namespace
 
-QPixmap TransparentPicture(const QString& file)
-{
-    if (!QFileInfo::exists(file)) return {};
-    QPixmap picture(file);
-    if (!picture.isNull()) picture.setMask(picture.createMaskFromColor(QColor(0, 255, 0)));
-    return picture;
-}
-
 SidePanel::SidePanel(QWidget* parent, const char* name, QRect geometry) : QWidget(parent)
 {
     setObjectName(QString::fromLatin1(name));

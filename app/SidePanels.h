@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Pictures.h"
+
 #include <QLabel>
 #include <QThread>
 #include <QWidget>
@@ -104,7 +106,3 @@ private:
     QString command_;
     int height_;
 };
-
-// The picture of a data file with pure green, RGB(0, 255, 0), drawn transparent; a null
-// picture when the file is missing.
-QPixmap TransparentPicture(const QString& file);

@@ -7,6 +7,7 @@
 #include "Guarded.h"
 #include "Hints.h"
 #include "Keys.h"
+#include "Pictures.h"
 #include "ProgramDir.h"
 #include "TIniFile.h"
 #include "TRegistry.h"
@@ -229,12 +230,7 @@ const char16_t* const kBinNames[] = {
 };
 
 // A picture of the program's data tree, pure green drawn transparent; null when it is missing.
-QPixmap Picture(const QString& name)
-{
-    QPixmap picture(ProgramFile(name));
-    if (!picture.isNull()) picture.setMask(picture.createMaskFromColor(QColor(0, 255, 0)));
-    return picture;
-}
+QPixmap Picture(const QString& name) { return TransparentPicture(ProgramFile(name)); }
 
 QLabel* NewPicture(QWidget* parent, const char* name, const QString& file, QRect geometry)
 {
