@@ -11,10 +11,13 @@
 // - Wine's delete does not trim the names it is given (its reads and writes do), so "Options "
 //   deletes nothing there; ours trims them as every other operation does. Deletes use trimmed
 //   names.
+// - Wine's delete goes on to a repeated section when the first of that name lacks the key; ours,
+//   as every read and write, sees only the first. Deletes go to files without repeated sections.
 // - Wine's profile functions fold the case of ASCII letters only; Windows' fold every letter, as
 //   ours do. Names differ in the case of ASCII letters alone.
 // - TIniFile::ReadInteger reads numbers as the program always has (decimal, or hexadecimal after
-//   "0x"; anything else gives the default), not as GetPrivateProfileInt ("12abc" is 12, "abc" 0):
+//   "0x" or "0X"; anything else gives the default), not as GetPrivateProfileInt ("12abc" is 12,
+//   "abc" and "0X1f" 0):
 //   integers are compared where the text is such a number or missing.
 // - A name that would break the file's lines is refused, so the generator makes none: a section
 //   with "]", a key with "=" or starting with ";" or "[", line breaks anywhere.
@@ -22,6 +25,7 @@
 // TOLMAR_CONFORMANCE_SEED picks the script (decimal; "random" for a fresh one, printed) and
 // TOLMAR_CONFORMANCE_OPS the number of operations of each kind.
 #include "Cp1250.h"
+#include "Errors.h"
 #include "Files.h"
 #include "Script.h"
 #include "TIniFile.h"
@@ -29,15 +33,13 @@
 #include "TempMachine.h"
 #include "WineRegistry.h"
 
-#include "Errors.h"
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 
 namespace {
@@ -115,7 +117,8 @@ WineRun RunWine(const QString& folder, const Script& script)
     WineRun run;
     const QString prefix = folder + QStringLiteral("/prefix");
     const QProcessEnvironment env = WineEnvironment(prefix);
-    run.error = RunProcess(QStringLiteral(TOLMAR_WINE), {QStringLiteral("wineboot"), QStringLiteral("-i")}, env);
+    run.error = RunProcess(QStringLiteral(TOLMAR_WINE),
+                           {QStringLiteral("wineboot"), QStringLiteral("-i")}, env);
     if (run.error.isEmpty())
         run.error = RunProcess(QStringLiteral(TOLMAR_WINESERVER), {QStringLiteral("-w")}, env);
     if (!run.error.isEmpty()) return run;
@@ -125,9 +128,10 @@ WineRun RunWine(const QString& folder, const Script& script)
     WriteAll(run.drive + QStringLiteral("/conf/script.txt"), script.Text());
     QFile::copy(QStringLiteral(TOLMAR_PROBE), run.drive + QStringLiteral("/conf/probe.exe"));
     QByteArray output;
-    run.error = RunProcess(QStringLiteral(TOLMAR_WINE),
-                           {QStringLiteral("C:\\conf\\probe.exe"), QStringLiteral("C:\\conf\\script.txt")},
-                           env, &output);
+    run.error =
+        RunProcess(QStringLiteral(TOLMAR_WINE),
+                   {QStringLiteral("C:\\conf\\probe.exe"), QStringLiteral("C:\\conf\\script.txt")},
+                   env, &output);
     // The registry reaches user.reg when the server ends.
     if (run.error.isEmpty())
         run.error = RunProcess(QStringLiteral(TOLMAR_WINESERVER), {QStringLiteral("-w")}, env);
@@ -140,7 +144,10 @@ WineRun RunWine(const QString& folder, const Script& script)
 
 // ---- our platform ------------------------------------------------------------------------------
 
-QString IniPath(const QString& file) { return QStringLiteral("C:\\conf\\") + file + QStringLiteral(".ini"); }
+QString IniPath(const QString& file)
+{
+    return QStringLiteral("C:\\conf\\") + file + QStringLiteral(".ini");
+}
 
 QString KeyPath(const QString& sub) { return sub.isEmpty() ? kRoot : kRoot + u'\\' + sub; }
 
@@ -159,7 +166,8 @@ QString RunProfileOp(const Op& op)
     TIniFile ini(IniPath(op.texts[0]));
     const QString& section = op.texts[1];
     const QString& key = op.texts[2];
-    if (op.name == u"pr") return QStringLiteral("= ") + Escaped(ini.ReadString(section, key, op.texts[3]));
+    if (op.name == u"pr")
+        return QStringLiteral("= ") + Escaped(ini.ReadString(section, key, op.texts[3]));
     if (op.name == u"pi")
         return QString::number(ini.ReadInteger(section, key, op.number)) + u' ' +
                Escaped(ini.ReadString(section, key, QString()));
@@ -183,8 +191,9 @@ void SetValue(TRegistry& reg, const QString& path, const Op& op)
 {
     const QString& name = op.texts[1];
     if (op.type == REG_SZ && IsText(op.data)) {
-        reg.WriteString(name, QString::fromUtf16(reinterpret_cast<const char16_t*>(op.data.constData()),
-                                                 op.data.size() / 2 - 1));
+        reg.WriteString(name,
+                        QString::fromUtf16(reinterpret_cast<const char16_t*>(op.data.constData()),
+                                           op.data.size() / 2 - 1));
     } else if (op.type == REG_DWORD && op.data.size() == 4) {
         std::int32_t n;
         std::memcpy(&n, op.data.constData(), 4);
@@ -215,7 +224,8 @@ QString RunRegistryOp(const Op& op)
     }
     if (op.name == u"rq") {
         const auto value = CurrentPlatform().RegQueryValue(HKEY_CURRENT_USER, path, op.texts[1]);
-        return value ? QString::number(value->type) + u' ' + HexOf(value->data) : QStringLiteral("missing");
+        return value ? QString::number(value->type) + u' ' + HexOf(value->data)
+                     : QStringLiteral("missing");
     }
     if (op.name == u"rv") return Ok(reg.DeleteValue(op.texts[1]));
     QStringList names;
@@ -232,7 +242,7 @@ QString RunRegistryOp(const Op& op)
 bool PlainNumber(const QString& escapedText)
 {
     static const QRegularExpression number(
-        QStringLiteral("^([+-]?[0-9]{1,9}|0[xX][0-9a-fA-F]{1,8})?$"));
+        QStringLiteral("^([+-]?[0-9]{1,9}|0x[0-9a-fA-F]{1,8})?$"));
     return number.match(escapedText).hasMatch();
 }
 
@@ -271,7 +281,8 @@ void DumpOurs(const QString& path, const QString& relative, QString& out)
     out += u'[' + Escaped(relative) + QStringLiteral("]\n");
     for (const QString& name : p.RegEnumValues(HKEY_CURRENT_USER, path).value_or(QStringList{})) {
         const auto value = p.RegQueryValue(HKEY_CURRENT_USER, path, name);
-        out += Escaped(name) + QStringLiteral(" = %1:%2\n").arg(value->type).arg(HexOf(value->data));
+        out +=
+            Escaped(name) + QStringLiteral(" = %1:%2\n").arg(value->type).arg(HexOf(value->data));
     }
     for (const QString& sub : p.RegEnumKeys(HKEY_CURRENT_USER, path).value_or(QStringList{}))
         DumpOurs(path + u'\\' + sub, relative.isEmpty() ? sub : relative + u'\\' + sub, out);
@@ -281,9 +292,11 @@ void DumpWine(const RegNode& node, const QString& relative, QString& out)
 {
     out += u'[' + Escaped(relative) + QStringLiteral("]\n");
     for (const RegNodeValue& value : node.Values())
-        out += Escaped(value.name) + QStringLiteral(" = %1:%2\n").arg(value.type).arg(HexOf(value.data));
+        out += Escaped(value.name) +
+               QStringLiteral(" = %1:%2\n").arg(value.type).arg(HexOf(value.data));
     for (const auto& child : node.Children())
-        DumpWine(*child, relative.isEmpty() ? child->Name() : relative + u'\\' + child->Name(), out);
+        DumpWine(*child, relative.isEmpty() ? child->Name() : relative + u'\\' + child->Name(),
+                 out);
 }
 
 // The blocks of the keys below the conformance key in a registry file, without time stamps.
@@ -297,7 +310,9 @@ QByteArray ProbeBlocks(const QByteArray& file)
             const QByteArray lower = line.toLower();
             inside = lower.startsWith("[software\\\\tolmarconformance]") ||
                      lower.startsWith("[software\\\\tolmarconformance\\\\");
-            if (inside) out += QString::fromLatin1(line).replace(stamp, QStringLiteral("]")).toLatin1() + '\n';
+            if (inside)
+                out +=
+                    QString::fromLatin1(line).replace(stamp, QStringLiteral("]")).toLatin1() + '\n';
             continue;
         }
         if (inside && !line.startsWith("#time=")) out += line + '\n';
@@ -321,7 +336,8 @@ TEST(Conformance, PlatformAgreesWithWine)
     ASSERT_TRUE(folder.isValid());
     const WineRun wine = RunWine(folder.path(), script);
     ASSERT_TRUE(wine.error.isEmpty()) << qPrintable(context + wine.error);
-    ASSERT_EQ(qsizetype(script.ops.size()), wine.lines.size()) << qPrintable(context) << "the probe stopped early";
+    ASSERT_EQ(qsizetype(script.ops.size()), wine.lines.size())
+        << qPrintable(context) << "the probe stopped early";
 
     TempMachine machine;
     for (const auto& [name, bytes] : script.files)
@@ -341,19 +357,23 @@ TEST(Conformance, PlatformAgreesWithWine)
     EXPECT_EQ(differences, 0) << qPrintable(context) << "operations whose results differ";
     machine.Get().Flush();
 
-    for (const QString& name : {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}) {
-        const QByteArray theirs = ReadAll(wine.drive + QStringLiteral("/conf/") + name + QStringLiteral(".ini"));
-        const QByteArray ours = machine.ReadFile(QStringLiteral("drive_c/conf/") + name + QStringLiteral(".ini"));
+    for (const QString& name :
+         {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}) {
+        const QByteArray theirs =
+            ReadAll(wine.drive + QStringLiteral("/conf/") + name + QStringLiteral(".ini"));
+        const QByteArray ours =
+            machine.ReadFile(QStringLiteral("drive_c/conf/") + name + QStringLiteral(".ini"));
         const QByteArray start = script.files.count(name) ? script.files.at(name) : QByteArray();
         // Wine's own form, if this model of it is right, is what Wine wrote.
         if (theirs != start) {
-            EXPECT_EQ(WineProfileForm(theirs), theirs) << qPrintable(context) << "file " << qPrintable(name)
-                                                       << ": Wine's form is not modelled right";
+            EXPECT_EQ(WineProfileForm(theirs), theirs)
+                << qPrintable(context) << "file " << qPrintable(name)
+                << ": Wine's form is not modelled right";
         }
         const auto [ourLines, ourComments] = SplitComments(WineProfileForm(ours));
         const auto [wineLines, wineComments] = SplitComments(WineProfileForm(theirs));
-        EXPECT_EQ(ourLines, wineLines) << qPrintable(context) << "file " << qPrintable(name)
-                                       << ": " << qPrintable(FirstDifference(ourLines, wineLines));
+        EXPECT_EQ(ourLines, wineLines) << qPrintable(context) << "file " << qPrintable(name) << ": "
+                                       << qPrintable(FirstDifference(ourLines, wineLines));
         EXPECT_EQ(ourComments, wineComments)
             << qPrintable(context) << "file " << qPrintable(name)
             << " comments: " << qPrintable(FirstDifference(ourComments, wineComments));
@@ -364,7 +384,8 @@ TEST(Conformance, PlatformAgreesWithWine)
     try {
         wineHive = RegistryHive::Parse(wineReg);
     } catch (const RegistryParseError& e) {
-        FAIL() << qPrintable(context) << "Wine's user.reg, line " << e.Line() << ": " << qPrintable(e.Reason());
+        FAIL() << qPrintable(context) << "Wine's user.reg, line " << e.Line() << ": "
+               << qPrintable(e.Reason());
     }
     const RegNode* wineRoot = wineHive->Root().Child(QStringLiteral("Software"));
     if (wineRoot) wineRoot = wineRoot->Child(QStringLiteral("TolmarConformance"));
@@ -376,6 +397,7 @@ TEST(Conformance, PlatformAgreesWithWine)
 
     const QByteArray ourBlocks = ProbeBlocks(machine.ReadFile(QStringLiteral("user.reg")));
     const QByteArray wineBlocks = ProbeBlocks(wineReg);
-    EXPECT_EQ(ourBlocks, wineBlocks) << qPrintable(context) << "user.reg text: "
-                                     << qPrintable(FirstDifference(ourBlocks, wineBlocks));
+    EXPECT_EQ(ourBlocks, wineBlocks)
+        << qPrintable(context)
+        << "user.reg text: " << qPrintable(FirstDifference(ourBlocks, wineBlocks));
 }

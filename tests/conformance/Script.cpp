@@ -11,9 +11,9 @@ namespace {
 // profile functions fold the case of ASCII letters only (Windows folds every letter), so names
 // differ in the case of ASCII letters alone.
 const QStringList kSections = {
-    QStringLiteral("Options"), QStringLiteral("options"),  QStringLiteral(" OPTIONS "),
-    QStringLiteral("Zażółć"),  QStringLiteral("ZAżółć"),   QStringLiteral("Gęślą jaźń"),
-    QStringLiteral("a b"),     QStringLiteral("x;y"),      QStringLiteral("x=y"),
+    QStringLiteral("Options"), QStringLiteral("options"),    QStringLiteral(" OPTIONS "),
+    QStringLiteral("Zażółć"),  QStringLiteral("ZAżółć"),     QStringLiteral("Gęślą jaźń"),
+    QStringLiteral("a b"),     QStringLiteral("x;y"),        QStringLiteral("x=y"),
     QStringLiteral("Paths"),   QStringLiteral("\"quoted\""),
 };
 const QStringList kKeys = {
@@ -54,17 +54,26 @@ const QStringList kValues = {
 // Registry names: case differences, Polish and other letters, blanks, quotes, brackets and
 // characters that sort differently in upper and lower case.
 const QStringList kKeyNames = {
-    QStringLiteral("Klucz"), QStringLiteral("klucz"), QStringLiteral("ZAŻÓŁĆ"),
-    QStringLiteral("zażółć"), QStringLiteral("a b"), QStringLiteral(" lead"),
-    QStringLiteral("trail "), QStringLiteral("x[y]"), QStringLiteral("q\"uote"),
-    QStringLiteral("e=q;s"), QStringLiteral("_under"), QStringLiteral("^caret"),
-    QStringLiteral("Zebra"), QStringLiteral("zebra~"), QStringLiteral("Σίσυφος"),
+    QStringLiteral("Klucz"),   QStringLiteral("klucz"),  QStringLiteral("ZAŻÓŁĆ"),
+    QStringLiteral("zażółć"),  QStringLiteral("a b"),    QStringLiteral(" lead"),
+    QStringLiteral("trail "),  QStringLiteral("x[y]"),   QStringLiteral("q\"uote"),
+    QStringLiteral("e=q;s"),   QStringLiteral("_under"), QStringLiteral("^caret"),
+    QStringLiteral("Zebra"),   QStringLiteral("zebra~"), QStringLiteral("Σίσυφος"),
     QStringLiteral("ΣΊΣΥΦΟΣ"),
 };
 const QStringList kValueNames = {
-    QString(), QStringLiteral("Wartość"), QStringLiteral("WARTOŚĆ"), QStringLiteral("v"),
-    QStringLiteral("V"), QStringLiteral("a\\b"), QStringLiteral(" sp "), QStringLiteral("q\""),
-    QStringLiteral("="), QStringLiteral("[x]"), QStringLiteral("_"), QStringLiteral("Ω"),
+    QString(),
+    QStringLiteral("Wartość"),
+    QStringLiteral("WARTOŚĆ"),
+    QStringLiteral("v"),
+    QStringLiteral("V"),
+    QStringLiteral("a\\b"),
+    QStringLiteral(" sp "),
+    QStringLiteral("q\""),
+    QStringLiteral("="),
+    QStringLiteral("[x]"),
+    QStringLiteral("_"),
+    QStringLiteral("Ω"),
 };
 const QStringList kRegTexts = {
     QString(),
@@ -77,7 +86,8 @@ const QStringList kRegTexts = {
     QStringLiteral("日本語 ąbc Ωmega"),
     QStringLiteral("\x7f del \x1b esc"),
     QStringLiteral("ą1 digits after"),
-    QStringLiteral("x\x01" "7"),
+    QStringLiteral("x\x01"
+                   "7"),
 };
 
 class Generator
@@ -89,8 +99,8 @@ public:
     bool Chance(int percent) { return Below(100) < percent; }
     const QString& Pick(const QStringList& list) { return list[Below(int(list.size()))]; }
 
-    QByteArray StartingFile();
-    Op ProfileOp(const QStringList& files);
+    QByteArray StartingFile(bool repeatSections);
+    Op ProfileOp(const QStringList& files, const QStringList& deletable);
     Op RegistryOp();
 
 private:
@@ -102,8 +112,9 @@ private:
     std::mt19937_64 random_;
 };
 
-QByteArray Generator::StartingFile()
+QByteArray Generator::StartingFile(bool repeatSections)
 {
+    QStringList sections;
     static const char* const kBlanks[] = {"", "", "", " ", "\t", "  "};
     static const char* const kBreaks[] = {"\r\n", "\r\n", "\r\n", "\n", "\r"};
     QByteArray file;
@@ -112,9 +123,14 @@ QByteArray Generator::StartingFile()
         QByteArray line = kBlanks[Below(6)];
         switch (Below(10)) {
         case 0:
-        case 1:
-            line += "[" + ToCp1250(Pick(kSections)) + "]";
+        case 1: {
+            const QString section = Pick(kSections);
+            if (!repeatSections && sections.contains(section.trimmed(), Qt::CaseInsensitive))
+                continue;
+            sections << section.trimmed();
+            line += "[" + ToCp1250(section) + "]";
             break;
+        }
         case 2:
             line += "; " + ToCp1250(Pick(kValues));
             break;
@@ -135,13 +151,14 @@ QByteArray Generator::StartingFile()
     return file;
 }
 
-Op Generator::ProfileOp(const QStringList& files)
+Op Generator::ProfileOp(const QStringList& files, const QStringList& deletable)
 {
     static const char* const kNames[] = {"pw", "pw", "pw", "pr", "pr", "pi", "pd"};
     Op op;
     op.name = QString::fromLatin1(kNames[Below(7)]);
     op.texts = {Pick(files), Pick(kSections), Pick(kKeys)};
-    if (op.name == u"pd") op.texts = {op.texts[0], op.texts[1].trimmed(), op.texts[2].trimmed()};
+    if (op.name == u"pd")
+        op.texts = {Pick(deletable), op.texts[1].trimmed(), op.texts[2].trimmed()};
     if (op.name == u"pw" || op.name == u"pr") op.texts << Pick(kValues);
     if (op.name == u"pi") op.number = Chance(50) ? 7 : -1;
     return op;
@@ -284,16 +301,17 @@ Script GenerateScript(std::uint64_t seed, int profileOps, int registryOps)
     Script script;
     const QStringList files = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
                                QStringLiteral("3")};
-    // The last file starts missing: the first write makes it.
+    // Entries are deleted only where no section is repeated. The last file starts missing: the
+    // first write makes it.
+    const QStringList deletable = {files[2], files[3]};
     for (int i = 0; i + 1 < files.size(); ++i)
-        script.files[files[i]] = g.StartingFile();
+        script.files[files[i]] = g.StartingFile(!deletable.contains(files[i]));
     int profile = 0;
     int registry = 0;
     while (profile < profileOps || registry < registryOps) {
-        const bool pickProfile =
-            registry >= registryOps || (profile < profileOps && g.Chance(50));
+        const bool pickProfile = registry >= registryOps || (profile < profileOps && g.Chance(50));
         if (pickProfile) {
-            script.ops.push_back(g.ProfileOp(files));
+            script.ops.push_back(g.ProfileOp(files, deletable));
             ++profile;
         } else {
             script.ops.push_back(g.RegistryOp());

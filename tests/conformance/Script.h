@@ -12,10 +12,10 @@
 struct Op
 {
     QString name;
-    QStringList texts;   // file, section, key, value / default, or key path and value name
+    QStringList texts; // file, section, key, value / default, or key path and value name
     std::uint32_t type = 0;
-    QByteArray data;     // registry data
-    int number = 0;      // the integer default of "pi"
+    QByteArray data; // registry data
+    int number = 0;  // the integer default of "pi"
 
     bool IsProfile() const { return name.startsWith(u'p'); }
     // The script line the probe reads.

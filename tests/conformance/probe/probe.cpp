@@ -17,11 +17,10 @@
 //   ek P / ev P  RegEnumKeyEx / RegEnumValue                       -> names | nokey
 // F is the profile file's number (C:\conf\F.ini); P is a key path below
 // HKEY_CURRENT_USER\Software\TolmarConformance.
-#include <windows.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
+#include <windows.h>
 
 namespace {
 
@@ -86,7 +85,10 @@ std::wstring KeyPath(const std::string& hex)
 
 const char* Ok(bool ok) { return ok ? "ok" : "fail"; }
 
-void Flush(const std::wstring& file) { WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str()); }
+void Flush(const std::wstring& file)
+{
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, file.c_str());
+}
 
 std::string ProfileRead(const std::wstring& file, const std::wstring& section,
                         const std::wstring& key, const std::wstring& def)
@@ -100,8 +102,9 @@ std::string ProfileRead(const std::wstring& file, const std::wstring& section,
 HKEY Open(const std::wstring& path, REGSAM access)
 {
     HKEY key = nullptr;
-    return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key) == ERROR_SUCCESS ? key
-                                                                                           : nullptr;
+    return RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key) == ERROR_SUCCESS
+               ? key
+               : nullptr;
 }
 
 std::vector<std::wstring> SubkeyNames(HKEY key)
@@ -142,9 +145,9 @@ std::string Run(const std::vector<std::string>& f)
     if (op == "pw" || op == "pd") {
         const std::wstring file = IniPath(f[1]);
         const std::wstring value = op == "pw" ? Text(f[4]) : std::wstring();
-        const BOOL ok = WritePrivateProfileStringW(Text(f[2]).c_str(), Text(f[3]).c_str(),
-                                                   op == "pw" ? value.c_str() : nullptr,
-                                                   file.c_str());
+        const BOOL ok =
+            WritePrivateProfileStringW(Text(f[2]).c_str(), Text(f[3]).c_str(),
+                                       op == "pw" ? value.c_str() : nullptr, file.c_str());
         Flush(file);
         return Ok(ok);
     }
@@ -181,8 +184,10 @@ std::string Run(const std::vector<std::string>& f)
         DWORD type = 0;
         std::vector<unsigned char> data(65536);
         DWORD size = DWORD(data.size());
-        const LONG rc = RegQueryValueExW(key, Text(f[2]).c_str(), nullptr, &type, data.data(), &size);
-        result = rc == ERROR_SUCCESS ? std::to_string(type) + " " + Hex(data.data(), size) : "missing";
+        const LONG rc =
+            RegQueryValueExW(key, Text(f[2]).c_str(), nullptr, &type, data.data(), &size);
+        result =
+            rc == ERROR_SUCCESS ? std::to_string(type) + " " + Hex(data.data(), size) : "missing";
     } else if (op == "rv") {
         result = Ok(RegDeleteValueW(key, Text(f[2]).c_str()) == ERROR_SUCCESS);
     } else if (op == "ek") {
