@@ -17,8 +17,7 @@
 //   ours do. Names differ in the case of ASCII letters alone.
 // - TIniFile::ReadInteger reads numbers as the program always has (decimal, or hexadecimal after
 //   "0x" or "0X"; anything else gives the default), not as GetPrivateProfileInt ("12abc" is 12,
-//   "abc" and "0X1f" 0):
-//   integers are compared where the text is such a number or missing.
+//   "abc" and "0X1f" 0): integers are compared where the text is such a number or missing.
 // - A name that would break the file's lines is refused, so the generator makes none: a section
 //   with "]", a key with "=" or starting with ";" or "[", line breaks anywhere.
 //
@@ -26,7 +25,6 @@
 // TOLMAR_CONFORMANCE_OPS the number of operations of each kind.
 #include "Cp1250.h"
 #include "Errors.h"
-#include "Files.h"
 #include "Script.h"
 #include "TIniFile.h"
 #include "TRegistry.h"
