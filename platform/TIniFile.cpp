@@ -6,6 +6,20 @@
 namespace {
 // What Windows' profile functions return fits a buffer of 2048 characters with its NUL.
 constexpr qsizetype kMaxEntryLength = 2047;
+
+// What Windows' profile functions make of the default they return: trailing blanks go, and
+// quotes around it are stripped as they are from an entry's text.
+QString DefaultText(const QString& def)
+{
+    qsizetype end = def.size();
+    while (end > 0 && def[end - 1] == u' ')
+        --end;
+    QString text = def.left(end);
+    if (text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
+        text.back() == text.front())
+        text = text.mid(1, text.size() - 2);
+    return text;
+}
 } // namespace
 
 std::optional<int> ParseProfileInteger(const QString& text)
@@ -28,7 +42,7 @@ TIniFile::~TIniFile() { CurrentPlatform().ProfileFlush(fileName_); }
 QString TIniFile::ReadString(const QString& section, const QString& ident, const QString& def)
 {
     const auto text = CurrentPlatform().ProfileRead(fileName_, section, ident);
-    return text ? text->left(kMaxEntryLength) : def.left(kMaxEntryLength);
+    return (text ? *text : DefaultText(def)).left(kMaxEntryLength);
 }
 
 void TIniFile::WriteString(const QString& section, const QString& ident, const QString& value)

@@ -473,7 +473,11 @@ bool Machine::ProfileWrite(const QString& file, const QString& section, const QS
 
 bool Machine::ProfileDelete(const QString& file, const QString& section, const QString& key)
 {
-    if (!ProfileRead(file, section, key)) return true;
+    // Nothing to remove is no failure, even where the file may not be written.
+    QFile f(paths_.ToHost(file));
+    if (!f.open(QIODevice::ReadOnly)) return true;
+    const QByteArray bytes = f.readAll();
+    if (ProfileRemove(bytes, section, key) == bytes) return true;
     return EditProfile(file, [&](const QByteArray& bytes) {
         return std::optional<QByteArray>(ProfileRemove(bytes, section, key));
     });

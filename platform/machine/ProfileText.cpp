@@ -56,17 +56,19 @@ std::optional<QString> SectionName(const QString& trimmed)
     return trimmed.mid(1, close - 1).trimmed();
 }
 
+// A line without "=" is an entry without a value: found by its key, so that a write replaces it
+// and a delete removes it, but read as missing.
 struct Entry
 {
     QString key;
-    QString value;
+    std::optional<QString> value;
 };
 
 std::optional<Entry> EntryOf(const QString& trimmed)
 {
     if (trimmed.isEmpty() || trimmed.startsWith(u';')) return std::nullopt;
     const qsizetype eq = trimmed.indexOf(u'=');
-    if (eq < 0) return Entry{trimmed, QString()};
+    if (eq < 0) return Entry{trimmed, std::nullopt};
     return Entry{trimmed.left(eq).trimmed(), trimmed.mid(eq + 1).trimmed()};
 }
 
@@ -119,7 +121,9 @@ std::optional<QString> ProfileLookup(const QByteArray& file, const QString& sect
     const auto lines = SplitLines(file);
     const Location found = Locate(file, lines, section.trimmed(), key.trimmed());
     if (!found.entry) return std::nullopt;
-    return Unquote(EntryOf(Text(file, lines[*found.entry]).trimmed())->value);
+    const auto value = EntryOf(Text(file, lines[*found.entry]).trimmed())->value;
+    if (!value) return std::nullopt;
+    return Unquote(*value);
 }
 
 std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,

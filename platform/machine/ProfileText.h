@@ -6,9 +6,10 @@
 
 // Profile (INI) file text with the semantics of Windows' profile functions: sections and keys
 // are found case-insensitively and trimmed, the first of duplicates wins, surrounding quotes are
-// stripped on read. A line ends at CR LF, LF or a lone CR. Editing touches only the line it
-// writes or inserts, which always starts on a line of its own; every other line stays as it was,
-// except that a line break is completed before an inserted line. Bytes are windows-1250.
+// stripped on read; a key's line without "=" reads as missing. A line ends at CR LF, LF or a lone
+// CR. Editing touches only the line it writes or inserts, which always starts on a line of its own;
+// every other line stays as it was, except that a line break is completed before an inserted line.
+// Bytes are windows-1250.
 
 std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
                                      const QString& key);

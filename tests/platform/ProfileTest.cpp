@@ -31,10 +31,7 @@ const QByteArray kMsDos =
     "Second=1\r\n";
 
 // A literal's bytes, NULs included.
-template <std::size_t N> QByteArray Bytes(const char (&text)[N])
-{
-    return QByteArray(text, N - 1);
-}
+template <std::size_t N> QByteArray Bytes(const char (&text)[N]) { return QByteArray(text, N - 1); }
 
 } // namespace
 
@@ -163,6 +160,17 @@ TEST(ProfileText, RemovingAnEntryTakesOnlyItsLine)
     EXPECT_EQ(ProfileRemove(kMsDos, QStringLiteral("Paths"), QStringLiteral("Logo")), kMsDos);
 }
 
+// As Windows' profile functions have it: the key is there, its value is not.
+TEST(ProfileText, AKeyLineWithoutEqualsHasNoValue)
+{
+    const QByteArray file = "[s]\r\nflag\r\nflag=1\r\n";
+    EXPECT_FALSE(ProfileLookup(file, QStringLiteral("s"), QStringLiteral("FLAG")));
+    EXPECT_EQ(ProfileUpdate(file, QStringLiteral("s"), QStringLiteral("flag"), QStringLiteral("2")),
+              QByteArray("[s]\r\nflag=2\r\nflag=1\r\n"));
+    EXPECT_EQ(ProfileRemove(file, QStringLiteral("s"), QStringLiteral("flag")),
+              QByteArray("[s]\r\nflag=1\r\n"));
+}
+
 class TIniFileTest : public ::testing::Test
 {
 protected:
@@ -207,6 +215,20 @@ TEST_F(TIniFileTest, ReadStringDefaultsAndLength)
     ini.WriteString(QStringLiteral("a"), QStringLiteral("empty"), QString());
     EXPECT_EQ(ini.ReadString(QStringLiteral("a"), QStringLiteral("empty"), QStringLiteral("d")),
               QString());
+}
+
+// As Windows returns a default: without trailing blanks, and without quotes around it.
+TEST_F(TIniFileTest, DefaultIsTrimmedAndUnquotedAsWindowsReturnsIt)
+{
+    TIniFile ini(QStringLiteral("C:\none.ini"));
+    const auto read = [&](const char* def) {
+        return ini.ReadString(QStringLiteral("a"), QStringLiteral("b"), QString::fromUtf8(def));
+    };
+    EXPECT_EQ(read("  x  "), QStringLiteral("  x"));
+    EXPECT_EQ(read("\"q\"  "), QStringLiteral("q"));
+    EXPECT_EQ(read("'s'"), QStringLiteral("s"));
+    EXPECT_EQ(read("\"open"), QStringLiteral("\"open"));
+    EXPECT_EQ(read("x\t"), QStringLiteral("x\t"));
 }
 
 TEST_F(TIniFileTest, WritesCreateTheFileAndKeepItsBytes)
@@ -267,4 +289,10 @@ TEST_F(TIniFileTest, DeleteKeyRemovesTheEntryAndRespectsReadOnly)
     QFile::setPermissions(m.Host(QStringLiteral("drive_c/MSDOS.SYS")), QFile::ReadOwner);
     EXPECT_THROW(ini.DeleteKey(options, QStringLiteral("BootGUI")), EIniFileException);
     EXPECT_TRUE(ini.ValueExists(options, QStringLiteral("BootGUI")));
+
+    // A key's line without a value is deleted too.
+    m.WriteFile(QStringLiteral("drive_c/flags.ini"), "[s]\r\nflag\r\n");
+    TIniFile flags(QStringLiteral("C:\\flags.ini"));
+    flags.DeleteKey(QStringLiteral("s"), QStringLiteral("flag"));
+    EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/flags.ini")), QByteArray("[s]\r\n"));
 }

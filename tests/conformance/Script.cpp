@@ -1,0 +1,362 @@
+#include "Script.h"
+
+#include "Cp1250.h"
+
+#include <QRegularExpression>
+#include <random>
+
+namespace {
+
+// Names that differ in case and blanks, with Polish letters: the lookups must meet them. Wine's
+// profile functions fold the case of ASCII letters only (Windows folds every letter), so names
+// differ in the case of ASCII letters alone.
+const QStringList kSections = {
+    QStringLiteral("Options"), QStringLiteral("options"),    QStringLiteral(" OPTIONS "),
+    QStringLiteral("Zażółć"),  QStringLiteral("ZAżółć"),     QStringLiteral("Gęślą jaźń"),
+    QStringLiteral("a b"),     QStringLiteral("x;y"),        QStringLiteral("x=y"),
+    QStringLiteral("Paths"),   QStringLiteral("\"quoted\""),
+};
+const QStringList kKeys = {
+    QStringLiteral("BootGUI"), QStringLiteral("bootgui"), QStringLiteral(" Logo "),
+    QStringLiteral("klucz"),   QStringLiteral("KLUCZ"),   QStringLiteral("Źdźbło"),
+    QStringLiteral("ŹDźbło"),  QStringLiteral("a b"),     QStringLiteral("x.y"),
+    QStringLiteral("k\"q\""),  QStringLiteral("k'"),      QStringLiteral("Number"),
+};
+const QStringList kValues = {
+    QString(),
+    QStringLiteral("1"),
+    QStringLiteral("0"),
+    QStringLiteral("-5"),
+    QStringLiteral("+7"),
+    QStringLiteral("0x1F"),
+    QStringLiteral("0X1f"),
+    QStringLiteral("0xFFFFFFFF"),
+    QStringLiteral("2147483647"),
+    QStringLiteral("99999999999"),
+    QStringLiteral("12abc"),
+    QStringLiteral("abc"),
+    QStringLiteral("0x"),
+    QStringLiteral("  padded  "),
+    QStringLiteral("trailing  "),
+    QStringLiteral("\"quoted\""),
+    QStringLiteral("'single'"),
+    QStringLiteral("\"unbalanced"),
+    QStringLiteral("\"  inner  \""),
+    QStringLiteral("a=b"),
+    QStringLiteral("a;b"),
+    QStringLiteral("[x]"),
+    QStringLiteral("; not a comment"),
+    QStringLiteral("zażółć gęślą jaźń"),
+    QStringLiteral("ZAŻÓŁĆ"),
+    QStringLiteral("C:\\WINDOWS\\System"),
+};
+
+// Registry names: case differences, Polish and other letters, blanks, quotes, brackets and
+// characters that sort differently in upper and lower case.
+const QStringList kKeyNames = {
+    QStringLiteral("Klucz"),   QStringLiteral("klucz"),  QStringLiteral("ZAŻÓŁĆ"),
+    QStringLiteral("zażółć"),  QStringLiteral("a b"),    QStringLiteral(" lead"),
+    QStringLiteral("trail "),  QStringLiteral("x[y]"),   QStringLiteral("q\"uote"),
+    QStringLiteral("e=q;s"),   QStringLiteral("_under"), QStringLiteral("^caret"),
+    QStringLiteral("Zebra"),   QStringLiteral("zebra~"), QStringLiteral("Σίσυφος"),
+    QStringLiteral("ΣΊΣΥΦΟΣ"),
+};
+const QStringList kValueNames = {
+    QString(),
+    QStringLiteral("Wartość"),
+    QStringLiteral("WARTOŚĆ"),
+    QStringLiteral("v"),
+    QStringLiteral("V"),
+    QStringLiteral("a\\b"),
+    QStringLiteral(" sp "),
+    QStringLiteral("q\""),
+    QStringLiteral("="),
+    QStringLiteral("[x]"),
+    QStringLiteral("_"),
+    QStringLiteral("Ω"),
+};
+const QStringList kRegTexts = {
+    QString(),
+    QStringLiteral("tekst"),
+    QStringLiteral("zażółć gęślą jaźń"),
+    QStringLiteral("C:\\WINDOWS\\system32"),
+    QStringLiteral("\"quoted\" and \\"),
+    QStringLiteral("tab\tnew\nline\rcr"),
+    QStringLiteral("%SystemRoot%\\x"),
+    QStringLiteral("日本語 ąbc Ωmega"),
+    QStringLiteral("\x7f del \x1b esc"),
+    QStringLiteral("ą1 digits after"),
+    QStringLiteral("x\x01"
+                   "7"),
+};
+
+class Generator
+{
+public:
+    explicit Generator(std::uint64_t seed) : random_(seed) {}
+
+    int Below(int n) { return int(random_() % std::uint64_t(n)); }
+    bool Chance(int percent) { return Below(100) < percent; }
+    const QString& Pick(const QStringList& list) { return list[Below(int(list.size()))]; }
+
+    QByteArray StartingFile(bool repeatSections);
+    Op ProfileOp(const QStringList& files, const QStringList& deletable);
+    Op RegistryOp();
+
+private:
+    QString KeyPath();
+    QByteArray RandomBytes(int n);
+    QByteArray Utf16(const QString& text, bool terminated);
+    void Data(Op& op);
+
+    std::mt19937_64 random_;
+};
+
+QByteArray Generator::StartingFile(bool repeatSections)
+{
+    QStringList sections;
+    static const char* const kBlanks[] = {"", "", "", " ", "\t", "  "};
+    static const char* const kBreaks[] = {"\r\n", "\r\n", "\r\n", "\n", "\r"};
+    QByteArray file;
+    const int lines = Below(25);
+    for (int i = 0; i < lines; ++i) {
+        QByteArray line = kBlanks[Below(6)];
+        switch (Below(10)) {
+        case 0:
+        case 1: {
+            const QString section = Pick(kSections);
+            if (!repeatSections && sections.contains(section.trimmed(), Qt::CaseInsensitive))
+                continue;
+            sections << section.trimmed();
+            line += "[" + ToCp1250(section) + "]";
+            break;
+        }
+        case 2:
+            line += "; " + ToCp1250(Pick(kValues));
+            break;
+        case 3:
+            line += Chance(50) ? QByteArray() : QByteArray(" \t ");
+            break;
+        case 4:
+            line += ToCp1250(Pick(kKeys).trimmed());
+            break;
+        default:
+            line += ToCp1250(Pick(kKeys).trimmed()) + kBlanks[Below(6)] + "=" + kBlanks[Below(6)] +
+                    ToCp1250(Pick(kValues));
+        }
+        line += kBlanks[Below(6)];
+        file += line;
+        if (i + 1 < lines || Chance(70)) file += kBreaks[Below(5)];
+    }
+    return file;
+}
+
+Op Generator::ProfileOp(const QStringList& files, const QStringList& deletable)
+{
+    static const char* const kNames[] = {"pw", "pw", "pw", "pr", "pr", "pi", "pd"};
+    Op op;
+    op.name = QString::fromLatin1(kNames[Below(7)]);
+    op.texts = {Pick(files), Pick(kSections), Pick(kKeys)};
+    if (op.name == u"pd")
+        op.texts = {Pick(deletable), op.texts[1].trimmed(), op.texts[2].trimmed()};
+    if (op.name == u"pw" || op.name == u"pr") op.texts << Pick(kValues);
+    if (op.name == u"pi") op.number = Chance(50) ? 7 : -1;
+    return op;
+}
+
+QString Generator::KeyPath()
+{
+    QStringList parts;
+    const int depth = Below(4);
+    for (int i = 0; i < depth; ++i)
+        parts << Pick(kKeyNames);
+    return parts.join(u'\\');
+}
+
+QByteArray Generator::RandomBytes(int n)
+{
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i)
+        bytes.append(char(Below(256)));
+    return bytes;
+}
+
+QByteArray Generator::Utf16(const QString& text, bool terminated)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    if (terminated) bytes.append(2, '\0');
+    return bytes;
+}
+
+void Generator::Data(Op& op)
+{
+    switch (Below(12)) {
+    case 0:
+    case 1:
+    case 2:
+        op.type = 1; // REG_SZ
+        op.data = Utf16(Pick(kRegTexts), true);
+        break;
+    case 3:
+        op.type = 1; // REG_SZ as some programs leave it: without its NUL, or of odd length
+        op.data = Chance(50) ? Utf16(Pick(kRegTexts), false) : RandomBytes(1 + 2 * Below(4));
+        break;
+    case 4:
+        op.type = 2; // REG_EXPAND_SZ
+        op.data = Utf16(Pick(kRegTexts), true);
+        break;
+    case 5:
+        op.type = 7; // REG_MULTI_SZ
+        op.data = Chance(80) ? Utf16(Pick(kRegTexts) + QChar(0) + Pick(kRegTexts) + QChar(0), true)
+                             : RandomBytes(2 * Below(3));
+        break;
+    case 6:
+    case 7:
+        op.type = 4; // REG_DWORD, now and then of another size
+        op.data = RandomBytes(Chance(85) ? 4 : Below(7));
+        break;
+    case 8:
+    case 9:
+        op.type = 3; // REG_BINARY, long enough to wrap its lines
+        op.data = RandomBytes(Below(120));
+        break;
+    case 10:
+        op.type = 11; // REG_QWORD
+        op.data = RandomBytes(8);
+        break;
+    default:
+        op.type = 0; // REG_NONE
+        op.data = RandomBytes(Below(10));
+    }
+}
+
+Op Generator::RegistryOp()
+{
+    static const char* const kNames[] = {"rc", "rc", "rc", "ro", "rs", "rs", "rs", "rs",
+                                         "rq", "rq", "rq", "rv", "rd", "ek", "ev"};
+    Op op;
+    op.name = QString::fromLatin1(kNames[Below(15)]);
+    op.texts = {KeyPath()};
+    if (op.name == u"rs" || op.name == u"rq" || op.name == u"rv") op.texts << Pick(kValueNames);
+    if (op.name == u"rs") Data(op);
+    return op;
+}
+
+QString HexText(const QString& text)
+{
+    return text.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(text.toUtf8().toHex());
+}
+
+} // namespace
+
+QString HexOf(const QByteArray& bytes)
+{
+    return bytes.isEmpty() ? QStringLiteral("-") : QString::fromLatin1(bytes.toHex());
+}
+
+QString Escaped(const QString& text)
+{
+    QString out;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x20 && u < 0x7f && u != u'\\')
+            out += c;
+        else
+            out += QStringLiteral("\\u%1").arg(unsigned(u), 4, 16, QLatin1Char('0'));
+    }
+    return out;
+}
+
+QByteArray Op::Line() const
+{
+    QStringList fields{name};
+    for (const QString& text : texts)
+        fields << HexText(text);
+    if (name == u"pi") fields << QString::number(number);
+    if (name == u"rs") fields << QString::number(type) << HexOf(data);
+    return fields.join(u' ').toLatin1() + '\n';
+}
+
+QString Op::Describe() const
+{
+    QStringList fields{name};
+    for (const QString& text : texts)
+        fields << u'"' + Escaped(text) + u'"';
+    if (name == u"pi") fields << QString::number(number);
+    if (name == u"rs") fields << QStringLiteral("type %1 data %2").arg(type).arg(HexOf(data));
+    return fields.join(u' ');
+}
+
+QByteArray Script::Text() const
+{
+    QByteArray text;
+    for (const Op& op : ops)
+        text += op.Line();
+    return text;
+}
+
+Script GenerateScript(std::uint64_t seed, int profileOps, int registryOps)
+{
+    Generator g(seed);
+    Script script;
+    const QStringList files = {QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                               QStringLiteral("3")};
+    // Entries are deleted only where no section is repeated. The last file starts missing: the
+    // first write makes it.
+    const QStringList deletable = {files[2], files[3]};
+    for (int i = 0; i + 1 < files.size(); ++i)
+        script.files[files[i]] = g.StartingFile(!deletable.contains(files[i]));
+    int profile = 0;
+    int registry = 0;
+    while (profile < profileOps || registry < registryOps) {
+        const bool pickProfile = registry >= registryOps || (profile < profileOps && g.Chance(50));
+        if (pickProfile) {
+            script.ops.push_back(g.ProfileOp(files, deletable));
+            ++profile;
+        } else {
+            script.ops.push_back(g.RegistryOp());
+            ++registry;
+        }
+    }
+    return script;
+}
+
+QByteArray WineProfileForm(const QByteArray& file)
+{
+    const auto isSpace = [](QChar c) {
+        return (c.unicode() >= 0x09 && c.unicode() <= 0x0d) || c.unicode() == 0x1a || c == u' ';
+    };
+    const auto trim = [&](QString s) {
+        qsizetype b = 0;
+        qsizetype e = s.size();
+        while (b < e && isSpace(s[b]))
+            ++b;
+        while (e > b && isSpace(s[e - 1]))
+            --e;
+        return s.mid(b, e - b);
+    };
+    QString out;
+    bool previousEmptyName = false;
+    bool anyKey = false;
+    const QString text = FromCp1250(file);
+    for (const QString& raw : text.split(QRegularExpression(QStringLiteral("[\r\n]+")))) {
+        const QString line = trim(raw);
+        if (line.isEmpty()) continue;
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.lastIndexOf(u']');
+            if (close > 0) {
+                out += u'[' + trim(line.mid(1, close - 1)) + QStringLiteral("]\r\n");
+                anyKey = false;
+                continue;
+            }
+        }
+        const qsizetype eq = line.indexOf(u'=');
+        const QString name = eq < 0 ? line : trim(line.left(eq));
+        if (name.isEmpty() && anyKey && previousEmptyName) continue;
+        out += eq < 0 ? name : name + u'=' + trim(line.mid(eq + 1));
+        out += QStringLiteral("\r\n");
+        anyKey = true;
+        previousEmptyName = name.isEmpty();
+    }
+    return ToCp1250(out);
+}
