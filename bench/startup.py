@@ -21,6 +21,9 @@ import time
 
 ROOT = os.path.normpath(os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
 FIXTURE = os.path.join(ROOT, "tests", "fixtures", "wine-prefix")
+# The fixture holds a real Wine registry only; the default machine lends it a C: drive, so that
+# the start reads and writes the profile files as it does on any prefix.
+DRIVE_C = os.path.join(ROOT, "data", "machine", "drive_c")
 REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 TIME_TARGET = 1.3  # Tolmar's time at most this many times the bare window's
 MEMORY_TARGET = 3.0  # Tolmar's extra memory at most this many times the registry's bytes
@@ -53,6 +56,7 @@ def run_once(command, display, probe, workdir):
     prefix = os.path.join(workdir, "prefix")
     shutil.rmtree(prefix, ignore_errors=True)
     shutil.copytree(FIXTURE, prefix)
+    shutil.copytree(DRIVE_C, os.path.join(prefix, "drive_c"))
     frame_file = os.path.join(workdir, "first-frame")
     if os.path.exists(frame_file):
         os.remove(frame_file)
