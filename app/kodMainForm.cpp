@@ -11,6 +11,7 @@
 #include "ProgramDir.h"
 #include "ProgramVersion.h"
 #include "Snapping.h"
+#include "System.h"
 #include "TRegistry.h"
 #include "TabImages.h"
 #include "WidgetEvents.h"
@@ -48,17 +49,15 @@ namespace {
 
 TMainForm* instance = nullptr;
 
-template <class Frame>
-Frame* AddPage(QTabWidget* tabs, const char* sheet, const QString& caption, int image)
+// A page's sheet: it holds the page from the moment the page is built.
+QScrollArea* AddSheet(QTabWidget* tabs, const char* sheet, const QString& caption, int image)
 {
     auto* scroll = new QScrollArea;
     scroll->setObjectName(QString::fromLatin1(sheet));
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    auto* frame = new Frame;
-    scroll->setWidget(frame);
     tabs->addTab(scroll, TabImage(image), caption);
-    return frame;
+    return scroll;
 }
 
 QLabel* NamedLabel(QWidget* parent, const char* name)
@@ -107,19 +106,24 @@ void TMainForm::BuildPages()
     Karty->setUsesScrollButtons(true);
     Karty->setDocumentMode(true);
     Karty->tabBar()->setExpanding(false);
-    FrIkony = AddPage<TfrIkony>(Karty, "KartaIkony", QStringLiteral("Ikony"), 0);
-    FrPlikiFoldery =
-        AddPage<TFrPlikiFoldery>(Karty, "KartaPlikiFoldery", QStringLiteral("Pliki i foldery"), 1);
-    FrInterfejs =
-        AddPage<TFrInterfejs>(Karty, "KartaInterfejs", QStringLiteral("Interfejs użytkownika"), 2);
-    frWindows = AddPage<TfrWindows>(Karty, "KartaWindows", QStringLiteral("Windows"), 3);
-    FrSiec = AddPage<TFrSiec>(Karty, "KartaSiec", QStringLiteral("Sieć"), 4);
-    FrDOS = AddPage<TFrDOS>(Karty, "KartaMSDOS", QStringLiteral("MS-DOS"), 5);
-    frInfo = AddPage<TfrInfo>(Karty, "KartaInfo", QStringLiteral("Informacje o sprzedawcy"), 6);
-    frEdytorSysFiles = AddPage<TfrEdytorSysFiles>(Karty, "KartaEdytorSysFiles",
-                                                  QStringLiteral("Edytor plików systemowych"), 7);
-    frAbout = AddPage<TfrAbout>(Karty, "KartaPomoc", QStringLiteral("O programie"), 8);
-    FrSztuczki = AddPage<TFrSztuczki>(Karty, "KartaSztuczki", QStringLiteral("Sztuczki"), 9);
+    const struct
+    {
+        const char* sheet;
+        QString caption;
+    } sheets[] = {
+        {"KartaIkony", QStringLiteral("Ikony")},
+        {"KartaPlikiFoldery", QStringLiteral("Pliki i foldery")},
+        {"KartaInterfejs", QStringLiteral("Interfejs użytkownika")},
+        {"KartaWindows", QStringLiteral("Windows")},
+        {"KartaSiec", QStringLiteral("Sieć")},
+        {"KartaMSDOS", QStringLiteral("MS-DOS")},
+        {"KartaInfo", QStringLiteral("Informacje o sprzedawcy")},
+        {"KartaEdytorSysFiles", QStringLiteral("Edytor plików systemowych")},
+        {"KartaPomoc", QStringLiteral("O programie")},
+        {"KartaSztuczki", QStringLiteral("Sztuczki")},
+    };
+    for (int i = 0; i < kPageCount; ++i)
+        sheets_[i] = AddSheet(Karty, sheets[i].sheet, sheets[i].caption, i);
 }
 
 void TMainForm::BuildClock()
@@ -225,13 +229,95 @@ void TMainForm::FormCreate()
     BuildSidePanels();
     ShowComputerName();
 
-    const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
-    if (QFileInfo::exists(about)) frAbout->LoadText(about);
     StartClock();
-    frWindows->ShowMemorySize(int(CurrentPlatform().TotalPhysicalMemory() >> 20));
 
-    LoadSystemState({*FrIkony, *FrPlikiFoldery, *FrInterfejs, *frWindows, *FrSiec, *FrDOS, *frInfo,
-                     *frEdytorSysFiles, *FrSztuczki, AppletFiles});
+    // The reader fills the pages up to the shown one before the window is first drawn, and the
+    // rest right after (FillRemainingPages), in its own order either way.
+    reader_ = std::make_unique<LoadSystemState>();
+    BuildPagesThrough(Karty->currentIndex());
+    // A page is never shown unbuilt, whatever shows it first.
+    connect(Karty, &QTabWidget::currentChanged, this,
+            [this](int index) { BuildPagesThrough(index); });
+}
+
+template <class Page> Page* TMainForm::Place(int index)
+{
+    auto* page = new Page;
+    sheets_[index]->setWidget(page);
+    return page;
+}
+
+void TMainForm::BuildPage(int index)
+{
+    switch (index) {
+    case 0:
+        FrIkony = Place<TfrIkony>(index);
+        if (reader_) reader_->Fill(*FrIkony, AppletFiles);
+        break;
+    case 1:
+        FrPlikiFoldery = Place<TFrPlikiFoldery>(index);
+        if (reader_) reader_->Fill(*FrPlikiFoldery);
+        break;
+    case 2:
+        FrInterfejs = Place<TFrInterfejs>(index);
+        if (reader_) reader_->Fill(*FrInterfejs);
+        break;
+    case 3:
+        frWindows = Place<TfrWindows>(index);
+        frWindows->ShowMemorySize(int(CurrentPlatform().TotalPhysicalMemory() >> 20));
+        if (reader_) reader_->Fill(*frWindows);
+        break;
+    case 4:
+        FrSiec = Place<TFrSiec>(index);
+        if (reader_) reader_->Fill(*FrSiec);
+        break;
+    case 5:
+        FrDOS = Place<TFrDOS>(index);
+        if (reader_) reader_->Fill(*FrDOS);
+        break;
+    case 6:
+        frInfo = Place<TfrInfo>(index);
+        if (reader_) reader_->Fill(*frInfo);
+        break;
+    case 7:
+        frEdytorSysFiles = Place<TfrEdytorSysFiles>(index);
+        if (reader_) reader_->Fill(*frEdytorSysFiles);
+        break;
+    case 8: {
+        frAbout = Place<TfrAbout>(index);
+        const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
+        if (QFileInfo::exists(about)) frAbout->LoadText(about);
+        break;
+    }
+    case 9:
+        FrSztuczki = Place<TFrSztuczki>(index);
+        if (reader_) reader_->Fill(*FrSztuczki);
+        break;
+    }
+}
+
+void TMainForm::BuildPagesThrough(int index)
+{
+    while (builtPages_ <= index && builtPages_ < kPageCount)
+        BuildPage(builtPages_++);
+}
+
+void TMainForm::FillRemainingPages() { BuildPagesThrough(kPageCount - 1); }
+
+void TMainForm::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // Queued, so that the first frame reaches the screen before the rest of the pages is built.
+    if (!restQueued_) {
+        restQueued_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isVisible()) FillRemainingPages();
+                HoldSaves(CurrentPlatform(), false);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void TMainForm::RestorePlace()

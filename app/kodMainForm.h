@@ -8,7 +8,9 @@
 #include <atomic>
 #include <memory>
 
+class LoadSystemState;
 class QLabel;
+class QScrollArea;
 class QThread;
 class QPlainTextEdit;
 class QTabWidget;
@@ -24,25 +26,31 @@ class TFrSiec;
 class TFrSztuczki;
 
 // The main window: the ten pages, the clock, the computer's name, the side menu and the help
-// panel. Creating it reads the program's settings and fills every page from the system.
+// panel. Creating it reads the program's settings and fills the pages from the system: those up
+// to the shown one at once, the others once the window has been drawn.
 class TMainForm : public QWidget
 {
 public:
+    static constexpr int kPageCount = 10;
+
     TMainForm();
     ~TMainForm() override;
 
-    // Pages, in tab order.
+    // Pages, in tab order; each is null until it is built.
     QTabWidget* Karty;
-    TfrIkony* FrIkony;
-    TFrPlikiFoldery* FrPlikiFoldery;
-    TFrInterfejs* FrInterfejs;
-    TfrWindows* frWindows;
-    TFrSiec* FrSiec;
-    TFrDOS* FrDOS;
-    TfrInfo* frInfo;
-    TfrEdytorSysFiles* frEdytorSysFiles;
-    TfrAbout* frAbout;
-    TFrSztuczki* FrSztuczki;
+    TfrIkony* FrIkony = nullptr;
+    TFrPlikiFoldery* FrPlikiFoldery = nullptr;
+    TFrInterfejs* FrInterfejs = nullptr;
+    TfrWindows* frWindows = nullptr;
+    TFrSiec* FrSiec = nullptr;
+    TFrDOS* FrDOS = nullptr;
+    TfrInfo* frInfo = nullptr;
+    TfrEdytorSysFiles* frEdytorSysFiles = nullptr;
+    TfrAbout* frAbout = nullptr;
+    TFrSztuczki* FrSztuczki = nullptr;
+
+    // Builds and fills the pages not built yet, in the reader's order.
+    void FillRemainingPages();
 
     QLabel* rysunek_kuli;
     QLabel* Zegar;
@@ -91,10 +99,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
     void BuildPages();
+    template <class Page> Page* Place(int index);
+    void BuildPage(int index);
+    void BuildPagesThrough(int index);
     void BuildClock();
     void BuildMenu();
     void BuildTips();
@@ -109,6 +121,10 @@ private:
     void WMWindowPosChanging();
 
     bool centred_ = false;
+    std::array<QScrollArea*, kPageCount> sheets_{};
+    std::unique_ptr<LoadSystemState> reader_;
+    int builtPages_ = 0;
+    bool restQueued_ = false;
     std::array<int, 7> labelHeights_{};
     QString lastHelpText_;
     // The running or last animation of each panel; stopped and joined before the window goes.

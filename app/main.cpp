@@ -36,6 +36,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     SetCurrentPlatform(machine.get());
+    // Released by the main window once it is drawn and filled.
+    HoldSaves(*machine, true);
 
     int result;
     {

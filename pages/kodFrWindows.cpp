@@ -672,10 +672,7 @@ void TfrWindows::BitBtn3Click()
                           MessageIcon::Warning, MessageButtons::Ok);
 }
 
-void TfrWindows::Button1Click()
-{
-    if (TfmProgramy* editor = TfmProgramy::Instance()) editor->exec();
-}
+void TfrWindows::Button1Click() { TfmProgramy::Shared(this).exec(); }
 
 void TfrWindows::Button2Click()
 {

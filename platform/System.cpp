@@ -47,6 +47,11 @@ OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir
     }
 }
 
+void HoldSaves(Platform& system, bool hold)
+{
+    if (auto* machine = dynamic_cast<Machine*>(&system)) machine->HoldSaves(hold);
+}
+
 QStringList WindowsFontFiles()
 {
     // Debian's fonts-wine puts them in Wine's data folder, outside the desktop's font path.

@@ -32,6 +32,11 @@ struct OpenedSystem
 OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem);
 
+// While held, the emulated machine saves its registry changes only when released (or when it
+// closes): the start's writes then reach the disk in one save, after the window is drawn. A
+// system that saves nothing of its own ignores it.
+void HoldSaves(Platform& system, bool hold);
+
 // Wine's own twins of the Windows fonts the windows are laid out for ("MS Sans Serif"), where
 // they are installed.
 QStringList WindowsFontFiles();

@@ -1,7 +1,6 @@
 #include "LoadSystemState.h"
 
 #include "ErrorReport.h"
-#include "TRegistry.h"
 #include "kodFrDOS.h"
 #include "kodFrEdytorSysFiles.h"
 #include "kodFrIkony.h"
@@ -12,21 +11,51 @@
 #include "kodFrSztuczki.h"
 #include "kodFrWindows.h"
 
-void LoadSystemState(const SystemPages& pages)
+void LoadSystemState::Run(const std::function<void()>& steps)
 {
-    // One registry object for the whole run; each step opens and closes its own key.
-    TRegistry reg;
+    if (ended_) return;
     try {
-        pages.ikony.LoadState(reg, pages.appletFiles);
-        pages.plikiFoldery.LoadState(reg);
-        pages.interfejs.LoadState(reg);
-        pages.windows.LoadState(reg);
-        pages.siec.LoadState(reg);
-        pages.dos.LoadState(reg);
-        pages.info.LoadState();
-        pages.edytorSysFiles.LoadState(reg);
-        pages.sztuczki.LoadState();
+        steps();
     } catch (const std::exception& error) {
+        ended_ = true;
         ReportError(error);
     }
+}
+
+void LoadSystemState::Fill(TfrIkony& page, QStringList& appletFiles)
+{
+    Run([&] { page.LoadState(reg_, appletFiles); });
+}
+
+void LoadSystemState::Fill(TFrPlikiFoldery& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TFrInterfejs& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TfrWindows& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TFrSiec& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TFrDOS& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TfrInfo& page)
+{
+    Run([&] { page.LoadState(); });
+}
+void LoadSystemState::Fill(TfrEdytorSysFiles& page)
+{
+    Run([&] { page.LoadState(reg_); });
+}
+void LoadSystemState::Fill(TFrSztuczki& page)
+{
+    Run([&] { page.LoadState(); });
 }

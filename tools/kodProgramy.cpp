@@ -90,7 +90,10 @@ TfmProgramy::~TfmProgramy()
     if (instance == this) instance = nullptr;
 }
 
-TfmProgramy* TfmProgramy::Instance() { return instance; }
+TfmProgramy& TfmProgramy::Shared(QWidget* owner)
+{
+    return instance ? *instance : *new TfmProgramy(owner->window());
+}
 
 void TfmProgramy::LoadProgramList()
 {

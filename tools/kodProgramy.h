@@ -17,10 +17,10 @@ public:
     explicit TfmProgramy(QWidget* parent = nullptr);
     ~TfmProgramy() override;
 
-    // The editor the program made at start, or nothing before it exists. The program keeps one
-    // editor, whose list lives from one showing to the next, and the page that shows it sits
-    // below the window that owns it; so the editor registers itself here when it is made.
-    static TfmProgramy* Instance();
+    // The program's one editor, whose list lives from one showing to the next. It is made the
+    // first time it is asked for, owned by the window of `owner`, so that the start does not
+    // pay for a list the user may never open.
+    static TfmProgramy& Shared(QWidget* owner);
 
     // Rebuilds the rows and their subkeys from the registry; no row is selected after it.
     void LoadProgramList();

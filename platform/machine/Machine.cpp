@@ -250,10 +250,26 @@ void Machine::ReportSaveError(const QString& text)
 void Machine::MarkDirty(HiveFile& file)
 {
     file.dirty = true;
-    if (flushPosted_ || !QCoreApplication::instance()) return;
+    PostFlush();
+}
+
+void Machine::PostFlush()
+{
+    if (savesHeld_ || flushPosted_ || !QCoreApplication::instance()) return;
     flushPosted_ = true;
     QMetaObject::invokeMethod(
-        &flushContext_, [this] { Flush(); }, Qt::QueuedConnection);
+        &flushContext_,
+        [this] {
+            flushPosted_ = false;
+            if (!savesHeld_) Flush();
+        },
+        Qt::QueuedConnection);
+}
+
+void Machine::HoldSaves(bool hold)
+{
+    savesHeld_ = hold;
+    if (!hold && (system_.dirty || user_.dirty || userdef_.dirty)) PostFlush();
 }
 
 void Machine::Flush()

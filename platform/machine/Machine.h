@@ -47,6 +47,9 @@ public:
 
     // Writes every changed registry file now. Problems go to the save error handler.
     void Flush();
+    // While held, changes wait for a Flush or the release instead of being saved as soon as
+    // the event loop runs.
+    void HoldSaves(bool hold);
     void SetSaveErrorHandler(std::function<void(const QString&)> handler);
 
     bool RegOpenKey(HKEY root, const QString& path) override;
@@ -112,6 +115,7 @@ private:
     std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);
     std::optional<Target> FollowLink(const RegNode& link, bool create, int depth);
     void MarkDirty(HiveFile& file);
+    void PostFlush();
     void Save(HiveFile& file);
     void ReportSaveError(const QString& text);
     // Rewrites a profile file (or makes it) with what the edit returns; false when the file may
@@ -129,6 +133,7 @@ private:
     QString userSid_;
     QObject flushContext_;
     bool flushPosted_ = false;
+    bool savesHeld_ = false;
     std::function<void(const QString&)> saveErrorHandler_;
 };
 

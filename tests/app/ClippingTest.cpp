@@ -3,6 +3,8 @@
 
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
+#include "kodKreatorAnimTapeta.h"
+#include "kodProgramy.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -48,9 +50,10 @@ TEST_F(ClippingTest, EveryCaptionOfEveryWindowFits)
         Form().Karty->setCurrentIndex(page);
     ExpectWhole(&Form());
     ProgramWindows& windows = Windows();
-    for (QWidget* dialog : std::initializer_list<QWidget*>{&windows.fmSet, &windows.fmProgramy,
-                                                           &windows.fmKreatorAnimTapeta,
-                                                           &windows.fmKnow, &windows.fmAutor}) {
+    TfmKreatorAnimTapeta wizard(&Form());
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{&windows.fmSet, &TfmProgramy::Shared(&Form()), &wizard,
+                                         &windows.fmKnow, &windows.fmAutor}) {
         ExpectWhole(dialog);
         dialog->hide();
     }

@@ -3,14 +3,20 @@
 #include "Files.h"
 #include "MainFormFixture.h"
 #include "TRegistry.h"
+#include "kodFrDOS.h"
+#include "kodFrInfo.h"
+#include "kodFrSiec.h"
+#include "kodFrSztuczki.h"
 #include "kodFrWindows.h"
 
+#include <QCheckBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
 
 namespace {
 
@@ -190,4 +196,37 @@ TEST_F(MainFormTest, MsDosSysEndsReadOnlyAndHidden)
     Stop();
     machine.Open();
     EXPECT_EQ(FileGetAttr(QStringLiteral("C:\\MsDos.sys")), faArchive | faReadOnly | faHidden);
+}
+
+TEST_F(MainFormTest, PagesUpToTheShownOneAreFilledBeforeTheFirstFrameAndTheRestRightAfter)
+{
+    const QString dosFile = QStringLiteral("drive_c/MSDOS.SYS");
+    machine.WriteFile(dosFile, "");
+    machine.WriteHive(QStringLiteral("user.reg"), Settings(120, 45, "dword:00000003"));
+    fillAllPages = false;
+    TMainForm& form = Start();
+    ASSERT_NE(form.frWindows, nullptr);
+    EXPECT_FALSE(form.frWindows->Label7->text().isEmpty()) << "the memory size";
+    EXPECT_EQ(form.FrSiec, nullptr);
+    EXPECT_EQ(form.FrDOS, nullptr);
+    EXPECT_EQ(machine.ReadFile(dosFile), "") << "nothing of a later page is written yet";
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form.FrSztuczki != nullptr; }, 10000));
+    ASSERT_NE(form.FrDOS, nullptr);
+    EXPECT_TRUE(form.FrDOS->CheckBox4->isChecked());
+    EXPECT_TRUE(machine.ReadFile(dosFile).contains("BootGUI=1"));
+}
+
+TEST_F(MainFormTest, ShowingAPageBuildsAndFillsItAndThoseBeforeItFirst)
+{
+    const QString dosFile = QStringLiteral("drive_c/MSDOS.SYS");
+    machine.WriteFile(dosFile, "");
+    fillAllPages = false;
+    TMainForm& form = Start();
+    EXPECT_EQ(form.FrPlikiFoldery, nullptr);
+    form.Karty->setCurrentIndex(6);
+    EXPECT_NE(form.FrPlikiFoldery, nullptr);
+    EXPECT_NE(form.frInfo, nullptr);
+    EXPECT_TRUE(machine.ReadFile(dosFile).contains("BootGUI=1")) << "the MS-DOS page was filled";
+    EXPECT_EQ(form.frEdytorSysFiles, nullptr);
 }

@@ -3,6 +3,7 @@
 // the swap file.
 #include "MainFormFixture.h"
 #include "kodFrWindows.h"
+#include "kodProgramy.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -120,28 +121,27 @@ TEST_F(WindowsTest, PlainBoxesWriteTheirValuesAndTheNextStartShowsThem)
         return BoundBox{box,           HKEY_CURRENT_USER, key, QString::fromUtf16(name),
                         DwordValue(1), DwordValue(0)};
     };
-    ExpectBoundBoxes(
-        {
-            policy("CheckBox1", kSystem, u"NoDispBackgroundPage"),
-            policy("CheckBox2", kSystem, u"NoDispScrSavPage"),
-            policy("CheckBox4", kSystem, u"NoDispAppearancePage"),
-            policy("CheckBox3", kSystem, u"NoDispSettingsPage"),
-            policy("CheckBox8", kSystem, u"NoPwdPage"),
-            policy("CheckBox9", kSystem, u"NoAdminPage"),
-            policy("CheckBox6", kSystem, u"NoProfilePage"),
-            policy("CheckBox10", kSystem, u"NoDevMgrPage"),
-            policy("CheckBox11", kSystem, u"NoConfigPage"),
-            policy("CheckBox12", kSystem, u"NoFileSysPage"),
-            policy("CheckBox13", kSystem, u"NoVirtMemPage"),
-            policy("CheckBox14", kSystem, u"DisableRegistryTools"),
-            policy("CheckBox15", kExplorer, u"NoPrinterTabs"),
-            policy("CheckBox16", kExplorer, u"NoDeletePrinter"),
-            policy("CheckBox17", kExplorer, u"NoAddPrinter"),
-            {"CheckBox18", HKEY_CURRENT_USER, kDesktop, u"CursorBlinkRate"_s, TextValue(u"-1"_s),
-             TextValue(u"200"_s)},
-            {"CheckBox24", HKEY_CLASSES_ROOT, u"regfile\\shell"_s, QString(), TextValue(u"edit"_s),
-             TextValue(QString())},
-        });
+    ExpectBoundBoxes({
+        policy("CheckBox1", kSystem, u"NoDispBackgroundPage"),
+        policy("CheckBox2", kSystem, u"NoDispScrSavPage"),
+        policy("CheckBox4", kSystem, u"NoDispAppearancePage"),
+        policy("CheckBox3", kSystem, u"NoDispSettingsPage"),
+        policy("CheckBox8", kSystem, u"NoPwdPage"),
+        policy("CheckBox9", kSystem, u"NoAdminPage"),
+        policy("CheckBox6", kSystem, u"NoProfilePage"),
+        policy("CheckBox10", kSystem, u"NoDevMgrPage"),
+        policy("CheckBox11", kSystem, u"NoConfigPage"),
+        policy("CheckBox12", kSystem, u"NoFileSysPage"),
+        policy("CheckBox13", kSystem, u"NoVirtMemPage"),
+        policy("CheckBox14", kSystem, u"DisableRegistryTools"),
+        policy("CheckBox15", kExplorer, u"NoPrinterTabs"),
+        policy("CheckBox16", kExplorer, u"NoDeletePrinter"),
+        policy("CheckBox17", kExplorer, u"NoAddPrinter"),
+        {"CheckBox18", HKEY_CURRENT_USER, kDesktop, u"CursorBlinkRate"_s, TextValue(u"-1"_s),
+         TextValue(u"200"_s)},
+        {"CheckBox24", HKEY_CLASSES_ROOT, u"regfile\\shell"_s, QString(), TextValue(u"edit"_s),
+         TextValue(QString())},
+    });
 }
 
 TEST_F(WindowsTest, AnEmptyMachineGetsOnlyTheSchedulerKeyAndTheSwapFileEntry)
@@ -472,5 +472,5 @@ TEST_F(WindowsTest, TheProgramsButtonShowsTheEditorModally)
         if (shown) shown->close();
     });
     Page().Button1->click();
-    EXPECT_EQ(shown, &Windows().fmProgramy);
+    EXPECT_EQ(shown, &TfmProgramy::Shared(&Form()));
 }

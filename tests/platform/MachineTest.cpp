@@ -319,6 +319,37 @@ TEST(MachineSave, ChangesAreWrittenOnceTheEventIsHandled)
     m.Close();
 }
 
+TEST(MachineSave, HeldChangesWaitForTheReleaseOrAFlush)
+{
+    int argc = 1;
+    char name[] = "tests";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    TempMachine m;
+    m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
+    m.Open();
+    const auto saved = [&](const char* value) {
+        return m.ReadFile(QStringLiteral("user.reg")).contains(value);
+    };
+    TRegistry reg;
+    reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
+    m.Get().HoldSaves(true);
+    reg.WriteInteger(QStringLiteral("A"), 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(saved("\"A\"=dword:00000001"));
+    m.Get().HoldSaves(false);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(saved("\"A\"=dword:00000001"));
+
+    m.Get().HoldSaves(true);
+    reg.WriteInteger(QStringLiteral("B"), 2);
+    m.Get().Flush();
+    EXPECT_TRUE(saved("\"B\"=dword:00000002")) << "a flush saves even while held";
+    reg.WriteInteger(QStringLiteral("C"), 3);
+    m.Close();
+    EXPECT_TRUE(saved("\"C\"=dword:00000003")) << "closing saves what was held";
+}
+
 TEST(MachineSave, AFileChangedOnDiskIsNotOverwritten)
 {
     TempMachine m;

@@ -51,6 +51,7 @@ TMainForm& MainFormTest::Start(Machine::Options options)
     }
     windows_ = std::make_unique<ProgramWindows>();
     windows_->MainForm.show();
+    if (fillAllPages) windows_->MainForm.FillRemainingPages();
     return windows_->MainForm;
 }
 

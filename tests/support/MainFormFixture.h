@@ -65,6 +65,9 @@ protected:
     // Registry values (and profile keys) whose writes and deletions the platform refuses from
     // the next Start.
     QStringList refusedWrites;
+    // When false, Start leaves the pages after the shown one to the window's first drawing, as
+    // the program does; by default they are all filled when Start returns.
+    bool fillAllPages = true;
 
     TempMachine machine;
     ScriptedDialogs dialogs;

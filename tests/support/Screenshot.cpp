@@ -6,6 +6,8 @@
 #include "ProgramDir.h"
 #include "ProgramWindows.h"
 #include "System.h"
+#include "kodKreatorAnimTapeta.h"
+#include "kodProgramy.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -36,6 +38,9 @@ int main(int argc, char** argv)
     {
         ProgramWindows windows;
         TMainForm& form = windows.MainForm;
+        form.FillRemainingPages();
+        TfmProgramy::Shared(&form);
+        TfmKreatorAnimTapeta wizard(&form);
         QWidget* shown = &form;
         if (argc > 2) {
             bool page = false;

@@ -17,7 +17,7 @@ const QString kUninstall = u"Software\\Microsoft\\Windows\\CurrentVersion\\Unins
 class ProgramyTest : public MainFormTest
 {
 protected:
-    TfmProgramy& Editor() { return Windows().fmProgramy; }
+    TfmProgramy& Editor() { return TfmProgramy::Shared(&Form()); }
 
     void Entry(const QString& key, const QString& name, const QString& value)
     {
