@@ -283,7 +283,4 @@ void RtfParser::Run()
 
 } // namespace
 
-void ReadRtf(const QByteArray& rtf, QTextDocument& document)
-{
-    RtfParser(rtf, document).Run();
-}
+void ReadRtf(const QByteArray& rtf, QTextDocument& document) { RtfParser(rtf, document).Run(); }

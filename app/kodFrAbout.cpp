@@ -58,7 +58,4 @@ void TfrAbout::LoadText(const QString& file)
     if (f.open(QIODevice::ReadOnly)) ReadRtf(f.readAll(), *RichEdit1->document());
 }
 
-void TfrAbout::SpeedButton1Click()
-{
-    if (TfmAutor* dialog = FmAutor()) dialog->open();
-}
+void TfrAbout::SpeedButton1Click() { FmAutor().open(); }

@@ -4,6 +4,7 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "WidgetEvents.h"
+#include "kodMainForm.h"
 
 #include <QTextDocument>
 #include <QTextEdit>
@@ -30,7 +31,7 @@ const char* const kCuriosities[] = {
 
 } // namespace
 
-TfmKnow* FmKnow() { return instance; }
+TfmKnow& FmKnow() { return instance ? *instance : *new TfmKnow(MainForm()); }
 
 TfmKnow::TfmKnow(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)

@@ -14,4 +14,5 @@ public:
     QTextEdit* RichEdit;
 };
 
-TfmKnow* FmKnow();
+// The curiosities dialog, made the first time it is asked for and owned by the main window.
+TfmKnow& FmKnow();

@@ -525,10 +525,7 @@ void TMainForm::Label5Click()
     ShellExecute(QStringLiteral("open"), kProductSite, SW_SHOWMAXIMIZED);
 }
 
-void TMainForm::Label6Click()
-{
-    if (TfmKnow* dialog = FmKnow()) dialog->open();
-}
+void TMainForm::Label6Click() { FmKnow().open(); }
 
 void TMainForm::Label7Click()
 {

@@ -65,7 +65,7 @@ QString AuthorContactText()
            kProductSite + QStringLiteral("\ne-mail Tolmara:\n     ") + kProductMail;
 }
 
-TfmAutor* FmAutor() { return instance; }
+TfmAutor& FmAutor() { return instance ? *instance : *new TfmAutor(MainForm()); }
 
 TfmAutor::TfmAutor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

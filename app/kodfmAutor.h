@@ -24,7 +24,8 @@ public:
     void SpeedButton1Click();
 };
 
-TfmAutor* FmAutor();
+// The author dialog, made the first time it is asked for and owned by the main window.
+TfmAutor& FmAutor();
 
 // The contact text: eleven lines.
 QString AuthorContactText();

@@ -2,6 +2,8 @@
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
 #include "kodFrAbout.h"
+#include "kodKnow.h"
+#include "kodfmAutor.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -31,7 +33,7 @@ TEST_F(MainFormTest, TheAuthorsPictureChangesWhileTheButtonIsHeld)
 {
     TMainForm& form = Start();
     QTest::mouseClick(form.frAbout->SpeedButton1, Qt::LeftButton);
-    TfmAutor& author = Windows().fmAutor;
+    TfmAutor& author = FmAutor();
     ASSERT_TRUE(author.isVisible());
     EXPECT_EQ(author.windowTitle(), QStringLiteral("O autorze..."));
     EXPECT_TRUE(author.Autor->isVisible());
@@ -49,19 +51,18 @@ TEST_F(MainFormTest, TheAuthorsPictureChangesWhileTheButtonIsHeld)
 TEST_F(MainFormTest, TheDialogsTexts)
 {
     Start();
-    const QStringList contact = Windows().fmAutor.RichEdit2->toPlainText().split(u'\n');
+    const QStringList contact = FmAutor().RichEdit2->toPlainText().split(u'\n');
     ASSERT_EQ(contact.size(), 11);
     EXPECT_EQ(contact[0], QStringLiteral("Autor:"));
     EXPECT_TRUE(contact[1].startsWith(QStringLiteral("     ")));
     EXPECT_EQ(contact[5], QStringLiteral("---"));
     EXPECT_EQ(contact[8], QStringLiteral("     http://tolmar.example.org"));
     EXPECT_EQ(contact[10], QStringLiteral("     tolmar@example.org"));
-    EXPECT_FALSE(Windows().fmAutor.RichEdit2->isEnabled());
-    const QStringList know =
-        Windows().fmKnow.RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_FALSE(FmAutor().RichEdit2->isEnabled());
+    const QStringList know = FmKnow().RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_GT(know.size(), 3);
     for (int i = 1; i < know.size(); ++i)
         EXPECT_TRUE(know[i].startsWith(QStringLiteral(" - "))) << know[i].toStdString();
-    EXPECT_EQ(Windows().fmKnow.windowTitle(), QStringLiteral("Czy wiesz, że..."));
+    EXPECT_EQ(FmKnow().windowTitle(), QStringLiteral("Czy wiesz, że..."));
     EXPECT_EQ(Windows().fmSet.windowTitle(), QStringLiteral("Konfiguracja"));
 }

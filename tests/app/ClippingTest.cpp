@@ -3,8 +3,10 @@
 
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
+#include "kodKnow.h"
 #include "kodKreatorAnimTapeta.h"
 #include "kodProgramy.h"
+#include "kodfmAutor.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -51,9 +53,8 @@ TEST_F(ClippingTest, EveryCaptionOfEveryWindowFits)
     ExpectWhole(&Form());
     ProgramWindows& windows = Windows();
     TfmKreatorAnimTapeta wizard(&Form());
-    for (QWidget* dialog :
-         std::initializer_list<QWidget*>{&windows.fmSet, &TfmProgramy::Shared(&Form()), &wizard,
-                                         &windows.fmKnow, &windows.fmAutor}) {
+    for (QWidget* dialog : std::initializer_list<QWidget*>{
+             &windows.fmSet, &TfmProgramy::Shared(&Form()), &wizard, &FmKnow(), &FmAutor()}) {
         ExpectWhole(dialog);
         dialog->hide();
     }

@@ -3,6 +3,7 @@
 #include "HelpText.h"
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
+#include "kodKnow.h"
 
 #include <QPlainTextEdit>
 #include <QSemaphore>
@@ -155,8 +156,8 @@ TEST_F(SidePanelsTest, LinksChangeColourAndOpenTheirDocuments)
     EXPECT_EQ(launched[2], QStringLiteral("xdg-open http://tolmar.example.org"));
 
     QTest::mouseClick(form.MenuLabels[5], Qt::LeftButton);
-    EXPECT_TRUE(Windows().fmKnow.isVisible());
-    Windows().fmKnow.close();
+    EXPECT_TRUE(FmKnow().isVisible());
+    FmKnow().close();
     QTest::mouseClick(form.MenuLabels[6], Qt::LeftButton);
     EXPECT_TRUE(Windows().fmSet.isVisible());
     Windows().fmSet.close();

@@ -6,8 +6,10 @@
 #include "ProgramDir.h"
 #include "ProgramWindows.h"
 #include "System.h"
+#include "kodKnow.h"
 #include "kodKreatorAnimTapeta.h"
 #include "kodProgramy.h"
+#include "kodfmAutor.h"
 
 #include <QApplication>
 #include <QTabWidget>
@@ -40,6 +42,8 @@ int main(int argc, char** argv)
         TMainForm& form = windows.MainForm;
         form.FillRemainingPages();
         TfmProgramy::Shared(&form);
+        FmKnow();
+        FmAutor();
         TfmKreatorAnimTapeta wizard(&form);
         QWidget* shown = &form;
         if (argc > 2) {
