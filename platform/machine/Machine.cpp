@@ -402,6 +402,10 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
 {
     const auto target = Resolve(root, path, false);
     if (!target || !target->node) return false;
+    // As Wine's server, the same type and data again is no change: the key keeps its stamp and
+    // the file is not written.
+    const RegNodeValue* current = target->node->Value(name);
+    if (current && current->type == value.type && current->data == value.data) return true;
     target->node->SetValue(name, value.type, value.data);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -490,7 +494,8 @@ bool Machine::EditProfile(const QString& file,
     if (host.isEmpty()) return false;
     struct stat st = {};
     QByteArray bytes;
-    if (::stat(Native(host).constData(), &st) == 0) {
+    const bool exists = ::stat(Native(host).constData(), &st) == 0;
+    if (exists) {
         // Read-only holds even for root, as it does on Windows.
         if (!(st.st_mode & 0222) || S_ISDIR(st.st_mode)) return false;
         QFile f(host);
@@ -500,7 +505,10 @@ bool Machine::EditProfile(const QString& file,
         return false;
     }
     const auto updated = edit(bytes);
-    return updated && WriteFileAtomically(host, updated->constData(), updated->size());
+    if (!updated) return false;
+    // An edit that leaves the bytes as they are keeps the file, its time and the disk idle.
+    if (exists && *updated == bytes) return true;
+    return WriteFileAtomically(host, updated->constData(), updated->size());
 }
 
 // ---- files ----------------------------------------------------------------------------------

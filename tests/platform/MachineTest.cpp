@@ -387,3 +387,99 @@ TEST(DefaultMachine, MadeFromTheTemplateOnFirstUse)
     CreateMachineIfMissing(prefix, QStringLiteral(TOLMAR_TEMPLATE));
     EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("/system.reg")));
 }
+
+namespace {
+
+// A file's identity and time: a save by rename gives a new inode, so an untouched file keeps it.
+struct FileIdentity
+{
+    ino_t inode = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const QString& path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return {st.st_ino, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+QByteArray Dword(std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
+
+} // namespace
+
+TEST(MachineSave, SettingWhatAValueHoldsChangesNothing)
+{
+    const QByteArray text("a\0b\0c\0\0\0", 8);
+    const struct
+    {
+        const char* name;
+        RegValue value;
+        bool changes;
+    } cases[] = {
+        {"d", {REG_DWORD, Dword(1)}, false},
+        {"s", {REG_SZ, text}, false},
+        {"b", {REG_BINARY, QByteArray("\x01\x02", 2)}, false},
+        {"D", {REG_DWORD, Dword(1)}, false}, // names compare as Windows compares them
+        {"d", {REG_DWORD, Dword(2)}, true},
+        {"d", {REG_BINARY, Dword(1)}, true}, // same bytes, another type
+        {"s", {REG_SZ, text.left(6)}, true},
+        {"new", {REG_DWORD, Dword(0)}, true},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteHive(QStringLiteral("user.reg"),
+                    "\n[Key] 1796737660\n#time=1dd871ab1a0c09e\n\"b\"=hex:01,02\n"
+                    "\"d\"=dword:00000001\n\"s\"=\"abc\"\n");
+        const QString host = m.Host(QStringLiteral("user.reg"));
+        const QByteArray before = m.ReadFile(QStringLiteral("user.reg"));
+        const FileIdentity identity = IdentityOf(host);
+        m.Open();
+        EXPECT_TRUE(m.Get().RegSetValue(HKEY_CURRENT_USER, QStringLiteral("Key"),
+                                        QString::fromLatin1(c.name), c.value));
+        m.Get().Flush();
+        const QByteArray after = m.ReadFile(QStringLiteral("user.reg"));
+        EXPECT_EQ(after != before, c.changes) << c.name;
+        EXPECT_EQ(IdentityOf(host) != identity, c.changes) << c.name;
+        EXPECT_EQ(after.contains("[Key] 1796737660\n#time=1dd871ab1a0c09e\n"), !c.changes)
+            << c.name;
+        const auto back = m.Get().RegQueryValue(HKEY_CURRENT_USER, QStringLiteral("Key"),
+                                                QString::fromLatin1(c.name));
+        ASSERT_TRUE(back) << c.name;
+        EXPECT_EQ(back->type, c.value.type) << c.name;
+        EXPECT_EQ(back->data, c.value.data) << c.name;
+    }
+}
+
+TEST(MachineSave, AProfileEditThatChangesNoByteLeavesTheFile)
+{
+    const struct
+    {
+        const char* key;
+        const char* value; // null removes the key
+        bool changes;
+    } cases[] = {
+        {"BootGUI", "1", false}, {"bootgui", "1", false},    {"Missing", nullptr, false},
+        {"BootGUI", "0", true},  {"BootGUI", nullptr, true}, {"Logo", "0", true}, // a new entry
+    };
+    const QByteArray msdos("[Options]\r\nBootGUI=1\r\n");
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.MakeWindows();
+        m.WriteFile(QStringLiteral("drive_c/MSDOS.SYS"), msdos);
+        const QString host = m.Host(QStringLiteral("drive_c/MSDOS.SYS"));
+        const FileIdentity identity = IdentityOf(host);
+        Machine& machine = m.Open();
+        const QString file = QStringLiteral("C:\\MSDOS.SYS");
+        const QString key = QString::fromLatin1(c.key);
+        EXPECT_TRUE(c.value ? machine.ProfileWrite(file, QStringLiteral("Options"), key,
+                                                   QString::fromLatin1(c.value))
+                            : machine.ProfileDelete(file, QStringLiteral("Options"), key));
+        EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/MSDOS.SYS")) != msdos, c.changes) << c.key;
+        EXPECT_EQ(IdentityOf(host) != identity, c.changes) << c.key;
+        EXPECT_EQ(machine.ProfileRead(file, QStringLiteral("Options"), key),
+                  c.value ? std::optional<QString>(QString::fromLatin1(c.value)) : std::nullopt)
+            << c.key;
+    }
+}
