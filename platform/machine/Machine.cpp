@@ -64,6 +64,30 @@ bool WriteAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
+// The whole file, with its stat when asked; false when it cannot be read. Plain system calls:
+// this also runs on a thread where no QObject (as QFile) may be made.
+bool ReadWhole(const QByteArray& path, QByteArray& bytes, struct stat* stamp = nullptr)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st = {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        bytes = QByteArray(qsizetype(st.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            done += n > 0 ? n : 0;
+        }
+    }
+    ::close(fd);
+    if (!ok) bytes = QByteArray();
+    if (ok && stamp) *stamp = st;
+    return ok;
+}
+
 mode_t CurrentUmask()
 {
     const mode_t mask = ::umask(0);
@@ -265,7 +289,6 @@ void Machine::Flush()
 
 void Machine::Save(HiveFile& file)
 {
-    const std::string& text = file.hive->Text();
     if (!file.conflicted && !(StampOf(file.path) == file.stamp)) {
         file.conflicted = true;
         ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
@@ -274,6 +297,12 @@ void Machine::Save(HiveFile& file)
                             .arg(file.path));
     }
     const QString target = file.conflicted ? file.path + QStringLiteral(".tolmar") : file.path;
+    // The text written last is read back instead of being held for the whole run; the hive
+    // copies unchanged keys from it only when it is still exactly that text.
+    QByteArray last;
+    if (file.hive->Written()) ReadWhole(Native(target), last);
+    const std::string text = file.hive->Text(std::string_view(last.constData(), last.size()));
+    last = QByteArray();
     if (!WriteFileAtomically(target, text.data(), text.size())) {
         ReportSaveError(QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target));
         return;

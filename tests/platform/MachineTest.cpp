@@ -483,3 +483,59 @@ TEST(MachineSave, AProfileEditThatChangesNoByteLeavesTheFile)
             << c.key;
     }
 }
+
+namespace {
+
+// Rewrites a file's bytes in place and gives it back its time: only the bytes tell the change.
+void OverwriteKeepingStamp(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st = {};
+    ASSERT_EQ(::stat(native.constData(), &st), 0);
+    const int fd = ::open(native.constData(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::pwrite(fd, bytes.constData(), bytes.size(), 0), bytes.size());
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    EXPECT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+}
+
+} // namespace
+
+TEST(MachineSave, AFileChangedBetweenTwoSavesIsWrittenWhole)
+{
+    // Changed in place with its stamp kept, only its bytes differ from what was written; changed
+    // as another program writes it, the stamp tells and the machine's text goes beside it.
+    const struct
+    {
+        bool keepStamp;
+        const char* written;
+    } cases[] = {{true, "user.reg"}, {false, "user.reg.tolmar"}};
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
+        Machine& machine = m.Open();
+        machine.SetSaveErrorHandler([](const QString&) {});
+        const QString key = QStringLiteral("Software\\Tolmar");
+        ASSERT_TRUE(machine.RegCreateKey(HKEY_CURRENT_USER, key));
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("A"), {REG_DWORD, Dword(1)});
+        machine.Flush();
+        const QByteArray saved = m.ReadFile(QStringLiteral("user.reg"));
+        // Every key line marked, the size kept: a copy from this text would show the marks.
+        QByteArray changed = saved;
+        for (qsizetype at = changed.indexOf("\n["); at >= 0; at = changed.indexOf("\n[", at + 1))
+            changed[at + 2] = '~';
+        if (c.keepStamp)
+            OverwriteKeepingStamp(m.Host(QStringLiteral("user.reg")), changed);
+        else
+            m.WriteFile(QStringLiteral("user.reg"), changed);
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("B"), {REG_DWORD, Dword(2)});
+        machine.Flush();
+
+        const QByteArray written = m.ReadFile(QString::fromLatin1(c.written));
+        EXPECT_FALSE(written.contains("\n[~")) << c.written;
+        EXPECT_EQ(written.count("\n["), saved.count("\n[")) << c.written;
+        EXPECT_TRUE(written.contains("\"A\"=dword:00000001\n\"B\"=dword:00000002\n")) << c.written;
+        EXPECT_EQ(QByteArray::fromStdString(RegistryHive::Parse(written)->Text()), written);
+    }
+}
