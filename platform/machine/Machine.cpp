@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -239,6 +240,16 @@ Machine::~Machine() { Flush(); }
 void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relativeTo)
 {
     file.path = prefix_ + u'/' + name;
+    // What was read ahead counts only now that the machine is ours, and only for a file that
+    // has not changed since; it fails as the file would, in the same order.
+    std::optional<RegistryPreload::Result> ahead;
+    if (options_.preload) ahead = options_.preload->Take(prefix_, name);
+    if (ahead && ahead->stamp == StampOf(file.path)) {
+        if (ahead->error) throw MachineError(UnreadableRegistryText(prefix_, name, *ahead->error));
+        file.hive = std::move(ahead->hive);
+        file.stamp = ahead->stamp;
+        return;
+    }
     QFile f(file.path);
     if (!f.exists()) {
         file.hive = std::make_unique<RegistryHive>(relativeTo);
@@ -311,16 +322,60 @@ void Machine::Save(HiveFile& file)
     if (!file.conflicted) file.stamp = StampOf(file.path);
 }
 
-Machine::FileStamp Machine::StampOf(const struct stat& st)
+FileStamp Machine::StampOf(const struct stat& st)
 {
     return {st.st_dev, st.st_ino, st.st_size,
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-Machine::FileStamp Machine::StampOf(const QString& path)
+FileStamp Machine::StampOf(const QString& path)
 {
     struct stat st = {};
     return ::stat(Native(path).constData(), &st) == 0 ? StampOf(st) : FileStamp{};
+}
+
+RegistryPreload::RegistryPreload(const QString& prefix)
+    : prefix_(QFileInfo(prefix).absoluteFilePath())
+{
+    // In the order the machine loads them, which is the order their errors are told in.
+    const char* const names[] = {"system.reg", "userdef.reg", "user.reg"};
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        files_[i].name = QString::fromLatin1(names[i]);
+        files_[i].path = Native(prefix_ + u'/' + files_[i].name);
+    }
+    thread_ = std::thread([this] { Run(); });
+}
+
+RegistryPreload::~RegistryPreload() { Wait(); }
+
+void RegistryPreload::Wait()
+{
+    if (thread_.joinable()) thread_.join();
+}
+
+void RegistryPreload::Run()
+{
+    for (File& file : files_) {
+        QByteArray text;
+        struct stat st = {};
+        if (!ReadWhole(file.path, text, &st)) continue;
+        Result& result = file.result.emplace();
+        result.stamp = Machine::StampOf(st);
+        try {
+            result.hive = RegistryHive::Parse(text);
+        } catch (const RegistryParseError& error) {
+            result.error = error;
+        }
+    }
+}
+
+std::optional<RegistryPreload::Result> RegistryPreload::Take(const QString& prefix,
+                                                             const QString& name)
+{
+    Wait();
+    for (File& file : files_)
+        if (prefix == prefix_ && name == file.name) return std::exchange(file.result, {});
+    return std::nullopt;
 }
 
 // ---- registry -------------------------------------------------------------------------------

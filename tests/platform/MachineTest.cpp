@@ -11,10 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <map>
+#include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -538,4 +540,126 @@ TEST(MachineSave, AFileChangedBetweenTwoSavesIsWrittenWhole)
         EXPECT_TRUE(written.contains("\"A\"=dword:00000001\n\"B\"=dword:00000002\n")) << c.written;
         EXPECT_EQ(QByteArray::fromStdString(RegistryHive::Parse(written)->Text()), written);
     }
+}
+
+namespace {
+
+QByteArray HiveWithValue(std::uint32_t value)
+{
+    return QByteArray("WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n"
+                      "\n#arch=win64\n\n[Key] 1796737660\n#time=1dd871ab1a0c09e\n\"v\"=dword:") +
+           QByteArray::number(value, 16).rightJustified(8, '0') + '\n';
+}
+
+std::optional<std::uint32_t> ValueOf(Machine& machine)
+{
+    const auto value =
+        machine.RegQueryValue(HKEY_LOCAL_MACHINE, QStringLiteral("Key"), QStringLiteral("v"));
+    if (!value || value->data.size() != 4) return std::nullopt;
+    std::uint32_t v;
+    std::memcpy(&v, value->data.constData(), 4);
+    return v;
+}
+
+} // namespace
+
+TEST(MachineOpen, ARegistryReadAheadIsTakenOnlyWhileItsFileIsUnchanged)
+{
+    enum class After
+    {
+        Nothing,
+        SameStamp,
+        NewStamp,
+        Removed,
+        OtherPrefix
+    };
+    const struct
+    {
+        After after;
+        std::optional<std::uint32_t> seen;
+    } cases[] = {
+        {After::Nothing, 1},  {After::SameStamp, 1}, // only the stamp is looked at: what was read
+                                                     // ahead is taken
+        {After::NewStamp, 2}, {After::Removed, std::nullopt}, {After::OtherPrefix, 2},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(1));
+        m.WriteHive(QStringLiteral("user.reg"), QByteArray());
+        TempMachine other;
+        RegistryPreload preload(c.after == After::OtherPrefix ? other.Prefix() : m.Prefix());
+        preload.Wait();
+        const QString host = m.Host(QStringLiteral("system.reg"));
+        switch (c.after) {
+        case After::Nothing:
+            break;
+        case After::SameStamp:
+            OverwriteKeepingStamp(host, HiveWithValue(2));
+            break;
+        case After::NewStamp:
+        case After::OtherPrefix:
+            m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(2));
+            break;
+        case After::Removed:
+            QFile::remove(host);
+            break;
+        }
+        Machine::Options options;
+        options.preload = &preload;
+        EXPECT_EQ(ValueOf(m.Open(std::move(options))), c.seen) << int(c.after);
+        EXPECT_FALSE(preload.Take(m.Prefix(), QStringLiteral("system.reg"))) << "taken once";
+    }
+}
+
+TEST(MachineOpen, ARegistryReadAheadFailsAsTheFileWould)
+{
+    const QByteArray bad("WINE REGISTRY Version 2\n\n[Key] 1796737660\n\"v\"=what\n");
+    const QByteArray good = HiveWithValue(1);
+    const struct
+    {
+        QByteArray system, user, systemAfter;
+        const char* named; // the file the refusal names, none when the machine opens
+    } cases[] = {
+        {bad, good, bad, "system.reg"},  {good, bad, good, "user.reg"},
+        {bad, bad, bad, "system.reg"}, // told in the order the files are loaded
+        {bad, good, good, nullptr},    // mended after it was read ahead
+        {good, good, bad, "system.reg"},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("system.reg"), c.system);
+        m.WriteFile(QStringLiteral("user.reg"), c.user);
+        RegistryPreload preload(m.Prefix());
+        preload.Wait();
+        if (c.systemAfter != c.system) m.WriteFile(QStringLiteral("system.reg"), c.systemAfter);
+        const auto before = FolderSnapshot(m.Prefix());
+        const QString expected = OpenError(m.Prefix());
+        QString error;
+        try {
+            Machine::Options options;
+            options.preload = &preload;
+            Machine machine(m.Prefix(), std::move(options));
+        } catch (const MachineError& e) {
+            error = e.Text();
+        }
+        EXPECT_EQ(error, expected);
+        if (c.named) {
+            EXPECT_TRUE(error.contains(QString::fromLatin1(c.named))) << qPrintable(error);
+            EXPECT_TRUE(error.contains(QStringLiteral("wiersz 4"))) << qPrintable(error);
+            EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+        } else {
+            EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+        }
+    }
+}
+
+TEST(MachineOpen, TheSystemOpensOnTheRegistryPreparedForIt)
+{
+    TempMachine m;
+    m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(7));
+    m.WriteHive(QStringLiteral("user.reg"), QByteArray());
+    PrepareSystem({m.Prefix(), false});
+    OpenedSystem opened = OpenSystem({m.Prefix(), false}, QString(), {});
+    ASSERT_TRUE(opened.platform) << qPrintable(opened.error);
+    EXPECT_EQ(ValueOf(static_cast<Machine&>(*opened.platform)), 7u);
 }
