@@ -444,6 +444,7 @@ std::unique_ptr<RegistryHive> Parser::Run()
             Fail(kUnknownLine);
         }
     }
+    hive_->Root().Compact();
     return std::move(hive_);
 }
 
@@ -788,6 +789,14 @@ bool RegNode::RemoveValue(QStringView name)
     values_.erase(it);
     Changed();
     return true;
+}
+
+void RegNode::Compact()
+{
+    children_.shrink_to_fit();
+    values_.shrink_to_fit();
+    for (const auto& child : children_)
+        child->Compact();
 }
 
 RegistryHive::RegistryHive(QString relativeTo, QString arch)

@@ -84,6 +84,10 @@ public:
     bool RemoveValue(QStringView name);
     const std::vector<RegNodeValue>& Values() const { return values_; }
 
+    // Gives back the room the key and its subtree hold for children and values to come: a
+    // loaded registry has thousands of small lists, grown one item at a time.
+    void Compact();
+
 private:
     friend class RegistryWriter;
 

@@ -351,3 +351,21 @@ TEST(RegistryFile, KeptTextAfterChangesEqualsAFullWrite)
         EXPECT_EQ(hive->Text(last), full) << last.size();
     }
 }
+
+TEST(RegistryFile, ALoadedTreeHoldsNoRoomForMore)
+{
+    const auto hive = RegistryHive::Parse(Fixture("system.reg"));
+    std::size_t keys = 0, spare = 0;
+    std::vector<const RegNode*> todo{&hive->Root()};
+    while (!todo.empty()) {
+        const RegNode* key = todo.back();
+        todo.pop_back();
+        ++keys;
+        spare += key->Children().capacity() - key->Children().size();
+        spare += key->Values().capacity() - key->Values().size();
+        for (const auto& child : key->Children())
+            todo.push_back(child.get());
+    }
+    EXPECT_GT(keys, 9000u);
+    EXPECT_EQ(spare, 0u);
+}
