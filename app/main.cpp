@@ -21,6 +21,8 @@ int main(int argc, char* argv[])
     const CommandLine command = ReadCommandLine(arguments);
     if (command.answer != CommandLine::Answer::Run) return AnswerOnConsole(argc, argv);
 
+    const MachineChoice machineChoice = ChooseMachine(command.machine);
+    PrepareSystem(machineChoice);
     QApplication app(argc, argv);
     TWatekCzasu ClockThread;
     ClockThread.start(QThread::IdlePriority);
@@ -29,8 +31,8 @@ int main(int argc, char* argv[])
     QtDialogService dialogs;
     SetDialogService(&dialogs);
 
-    const std::unique_ptr<Platform> machine = OpenProgramMachine(
-        ChooseMachine(command.machine), ProgramFile(QStringLiteral("\\data\\machine")));
+    const std::unique_ptr<Platform> machine =
+        OpenProgramMachine(machineChoice, ProgramFile(QStringLiteral("\\data\\machine")));
     if (!machine) {
         ClockThread.Finish();
         return 1;

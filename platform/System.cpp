@@ -6,6 +6,12 @@
 
 namespace {
 
+std::unique_ptr<RegistryPreload>& Prepared()
+{
+    static std::unique_ptr<RegistryPreload> preload;
+    return preload;
+}
+
 // A folder the user names must hold the registry files every Wine prefix has; anything else
 // would be made into a machine by the first save.
 void RequireMachine(const QString& folder)
@@ -31,15 +37,23 @@ MachineChoice ChooseMachine(const QString& commandLineFolder)
     return {DefaultMachinePath(), true};
 }
 
+void PrepareSystem(const MachineChoice& machine)
+{
+    Prepared() = std::make_unique<RegistryPreload>(machine.folder);
+}
+
 OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
                         std::function<void(const QString&)> reportSaveProblem)
 {
+    const std::unique_ptr<RegistryPreload> preload = std::move(Prepared());
     try {
         if (machine.makeIfMissing)
             CreateMachineIfMissing(machine.folder, templateDir);
         else
             RequireMachine(machine.folder);
-        auto opened = std::make_unique<Machine>(machine.folder);
+        Machine::Options options;
+        options.preload = preload.get();
+        auto opened = std::make_unique<Machine>(machine.folder, std::move(options));
         opened->SetSaveErrorHandler(std::move(reportSaveProblem));
         return {std::move(opened), {}};
     } catch (const MachineError& error) {

@@ -27,6 +27,10 @@ struct OpenedSystem
     QString error;
 };
 
+// Starts reading the machine's registry on another thread, for OpenSystem to take. Called once,
+// before the application object is made, the parse overlaps the connection to the display.
+void PrepareSystem(const MachineChoice& machine);
+
 // Opens the emulated machine, made from the template when the choice allows it. A change that
 // cannot be saved later is told to `reportSaveProblem` with a text for the user.
 OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,

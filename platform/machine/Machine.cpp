@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -62,6 +63,30 @@ bool WriteAll(int fd, const char* data, std::size_t size)
         size -= std::size_t(n);
     }
     return true;
+}
+
+// The whole file, with its stat when asked; false when it cannot be read. Plain system calls:
+// this also runs on a thread where no QObject (as QFile) may be made.
+bool ReadWhole(const QByteArray& path, QByteArray& bytes, struct stat* stamp = nullptr)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st = {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (ok) {
+        bytes = QByteArray(qsizetype(st.st_size), Qt::Uninitialized);
+        qsizetype done = 0;
+        while (ok && done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, std::size_t(bytes.size() - done));
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            done += n > 0 ? n : 0;
+        }
+    }
+    ::close(fd);
+    if (!ok) bytes = QByteArray();
+    if (ok && stamp) *stamp = st;
+    return ok;
 }
 
 mode_t CurrentUmask()
@@ -215,6 +240,16 @@ Machine::~Machine() { Flush(); }
 void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relativeTo)
 {
     file.path = prefix_ + u'/' + name;
+    // What was read ahead counts only now that the machine is ours, and only for a file that
+    // has not changed since; it fails as the file would, in the same order.
+    std::optional<RegistryPreload::Result> ahead;
+    if (options_.preload) ahead = options_.preload->Take(prefix_, name);
+    if (ahead && ahead->stamp == StampOf(file.path)) {
+        if (ahead->error) throw MachineError(UnreadableRegistryText(prefix_, name, *ahead->error));
+        file.hive = std::move(ahead->hive);
+        file.stamp = ahead->stamp;
+        return;
+    }
     QFile f(file.path);
     if (!f.exists()) {
         file.hive = std::make_unique<RegistryHive>(relativeTo);
@@ -281,7 +316,6 @@ void Machine::Flush()
 
 void Machine::Save(HiveFile& file)
 {
-    const std::string& text = file.hive->Text();
     if (!file.conflicted && !(StampOf(file.path) == file.stamp)) {
         file.conflicted = true;
         ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
@@ -290,6 +324,12 @@ void Machine::Save(HiveFile& file)
                             .arg(file.path));
     }
     const QString target = file.conflicted ? file.path + QStringLiteral(".tolmar") : file.path;
+    // The text written last is read back instead of being held for the whole run; the hive
+    // copies unchanged keys from it only when it is still exactly that text.
+    QByteArray last;
+    if (file.hive->Written()) ReadWhole(Native(target), last);
+    const std::string text = file.hive->Text(std::string_view(last.constData(), last.size()));
+    last = QByteArray();
     if (!WriteFileAtomically(target, text.data(), text.size())) {
         ReportSaveError(QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target));
         return;
@@ -298,16 +338,60 @@ void Machine::Save(HiveFile& file)
     if (!file.conflicted) file.stamp = StampOf(file.path);
 }
 
-Machine::FileStamp Machine::StampOf(const struct stat& st)
+FileStamp Machine::StampOf(const struct stat& st)
 {
     return {st.st_dev, st.st_ino, st.st_size,
             qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-Machine::FileStamp Machine::StampOf(const QString& path)
+FileStamp Machine::StampOf(const QString& path)
 {
     struct stat st = {};
     return ::stat(Native(path).constData(), &st) == 0 ? StampOf(st) : FileStamp{};
+}
+
+RegistryPreload::RegistryPreload(const QString& prefix)
+    : prefix_(QFileInfo(prefix).absoluteFilePath())
+{
+    // In the order the machine loads them, which is the order their errors are told in.
+    const char* const names[] = {"system.reg", "userdef.reg", "user.reg"};
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        files_[i].name = QString::fromLatin1(names[i]);
+        files_[i].path = Native(prefix_ + u'/' + files_[i].name);
+    }
+    thread_ = std::thread([this] { Run(); });
+}
+
+RegistryPreload::~RegistryPreload() { Wait(); }
+
+void RegistryPreload::Wait()
+{
+    if (thread_.joinable()) thread_.join();
+}
+
+void RegistryPreload::Run()
+{
+    for (File& file : files_) {
+        QByteArray text;
+        struct stat st = {};
+        if (!ReadWhole(file.path, text, &st)) continue;
+        Result& result = file.result.emplace();
+        result.stamp = Machine::StampOf(st);
+        try {
+            result.hive = RegistryHive::Parse(text);
+        } catch (const RegistryParseError& error) {
+            result.error = error;
+        }
+    }
+}
+
+std::optional<RegistryPreload::Result> RegistryPreload::Take(const QString& prefix,
+                                                             const QString& name)
+{
+    Wait();
+    for (File& file : files_)
+        if (prefix == prefix_ && name == file.name) return std::exchange(file.result, {});
+    return std::nullopt;
 }
 
 // ---- registry -------------------------------------------------------------------------------
@@ -418,6 +502,10 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
 {
     const auto target = Resolve(root, path, false);
     if (!target || !target->node) return false;
+    // As Wine's server, the same type and data again is no change: the key keeps its stamp and
+    // the file is not written.
+    const RegNodeValue* current = target->node->Value(name);
+    if (current && current->type == value.type && current->data == value.data) return true;
     target->node->SetValue(name, value.type, value.data);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -506,7 +594,8 @@ bool Machine::EditProfile(const QString& file,
     if (host.isEmpty()) return false;
     struct stat st = {};
     QByteArray bytes;
-    if (::stat(Native(host).constData(), &st) == 0) {
+    const bool exists = ::stat(Native(host).constData(), &st) == 0;
+    if (exists) {
         // Read-only holds even for root, as it does on Windows.
         if (!(st.st_mode & 0222) || S_ISDIR(st.st_mode)) return false;
         QFile f(host);
@@ -516,7 +605,10 @@ bool Machine::EditProfile(const QString& file,
         return false;
     }
     const auto updated = edit(bytes);
-    return updated && WriteFileAtomically(host, updated->constData(), updated->size());
+    if (!updated) return false;
+    // An edit that leaves the bytes as they are keeps the file, its time and the disk idle.
+    if (exists && *updated == bytes) return true;
+    return WriteFileAtomically(host, updated->constData(), updated->size());
 }
 
 // ---- files ----------------------------------------------------------------------------------

@@ -7,16 +7,67 @@
 #include "WineRegistry.h"
 
 #include <QObject>
+#include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <thread>
 
 // Raised when a machine cannot be used; the text is for the user.
 class MachineError : public SystemError
 {
 public:
     using SystemError::SystemError;
+};
+
+// What tells a file changed on disk; empty when there is no file.
+struct FileStamp
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = -1;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+// The registry files of a machine read and parsed on a thread of their own from the moment this
+// is made, so that the work overlaps what the program does meanwhile (connecting to the display).
+// The thread makes no QObject and touches nothing of Qt's GUI: Qt's main thread stays the one
+// that made the preload.
+class RegistryPreload
+{
+public:
+    explicit RegistryPreload(const QString& prefix);
+    ~RegistryPreload();
+    RegistryPreload(const RegistryPreload&) = delete;
+    RegistryPreload& operator=(const RegistryPreload&) = delete;
+
+    struct Result
+    {
+        FileStamp stamp; // of the file as it was read
+        std::unique_ptr<RegistryHive> hive;
+        std::optional<RegistryParseError> error; // a line that cannot be read, instead of a hive
+    };
+    // Waits until every file is read.
+    void Wait();
+    // What was read from the prefix's file of that name, handed over once; nothing for another
+    // prefix or a file that was missing or could not be read.
+    std::optional<Result> Take(const QString& prefix, const QString& name);
+
+private:
+    struct File
+    {
+        QString name;
+        QByteArray path;
+        std::optional<Result> result;
+    };
+    void Run();
+
+    QString prefix_;
+    std::array<File, 3> files_;
+    std::thread thread_;
 };
 
 // An emulated Windows machine: a folder laid out as a Wine prefix. The registry lives in memory
@@ -33,6 +84,8 @@ public:
             launch;
         // The physical memory reported; 0 asks the host.
         std::uint64_t totalMemory = 0;
+        // Registry files read ahead; each is taken only when its file is unchanged since.
+        RegistryPreload* preload = nullptr;
     };
 
     // Throws MachineError when the machine is held by another Tolmar, a wineserver runs on it,
@@ -84,15 +137,10 @@ public:
     void WinExec(const QString& commandLine, int showCommand) override;
     std::uint64_t TotalPhysicalMemory() override;
 
+    static FileStamp StampOf(const QString& path);
+    static FileStamp StampOf(const struct stat& st);
+
 private:
-    struct FileStamp
-    {
-        dev_t device = 0;
-        ino_t inode = 0;
-        off_t size = -1;
-        qint64 modifiedNs = 0;
-        bool operator==(const FileStamp&) const = default;
-    };
     struct HiveFile
     {
         QString path;
@@ -107,9 +155,6 @@ private:
         RegNode* node = nullptr; // null with a file of null: HKEY_USERS itself
     };
 
-    // What tells a file changed on disk; empty when there is no file.
-    static FileStamp StampOf(const QString& path);
-    static FileStamp StampOf(const struct stat& st);
     void LoadHive(HiveFile& file, const QString& name, const QString& relativeTo);
     std::optional<Target> Resolve(HKEY root, const QString& path, bool create);
     std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);

@@ -444,6 +444,7 @@ std::unique_ptr<RegistryHive> Parser::Run()
             Fail(kUnknownLine);
         }
     }
+    hive_->Root().Compact();
     return std::move(hive_);
 }
 
@@ -505,8 +506,8 @@ bool IsHexDigit(char16_t c)
 class RegistryWriter
 {
 public:
-    // prev: the text last written, whose kept parts are copied; null writes everything.
-    RegistryWriter(std::string& out, const std::string* prev) : out_(out), prev_(prev) {}
+    // prev: the text last written, whose kept parts are copied; empty writes everything.
+    RegistryWriter(std::string& out, std::string_view prev) : out_(out), prev_(prev) {}
 
     char* Room(std::size_t n)
     {
@@ -671,15 +672,15 @@ public:
     void Subkeys(RegNode& key, const RegNode& base, std::size_t prevStart, std::size_t parentStart)
     {
         const std::size_t start = out_.size();
-        if (prev_ && key.subtreeKept_) {
-            out_.append(*prev_, prevStart, key.subtreeLength_);
+        if (!prev_.empty() && key.subtreeKept_) {
+            out_.append(prev_.substr(prevStart, key.subtreeLength_));
         } else {
             const bool printed =
                 !key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink();
             if (!printed)
                 key.ownLength_ = 0;
-            else if (prev_ && key.ownKept_ && key.ownLength_)
-                out_.append(*prev_, prevStart, key.ownLength_);
+            else if (!prev_.empty() && key.ownKept_ && key.ownLength_)
+                out_.append(prev_.substr(prevStart, key.ownLength_));
             else
                 Key(key, base);
             if (printed) key.ownLength_ = std::uint32_t(out_.size() - start);
@@ -693,7 +694,7 @@ public:
 
 private:
     std::string& out_;
-    const std::string* prev_;
+    std::string_view prev_;
     std::size_t mark_ = 0;
 };
 
@@ -790,6 +791,14 @@ bool RegNode::RemoveValue(QStringView name)
     return true;
 }
 
+void RegNode::Compact()
+{
+    children_.shrink_to_fit();
+    values_.shrink_to_fit();
+    for (const auto& child : children_)
+        child->Compact();
+}
+
 RegistryHive::RegistryHive(QString relativeTo, QString arch)
     : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)),
       root_(QString(), nullptr, FileTimeNow())
@@ -797,16 +806,31 @@ RegistryHive::RegistryHive(QString relativeTo, QString arch)
 
 std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {
-    return Parser(text).Run();
+    std::unique_ptr<RegistryHive> hive = Parser(text).Run();
+    hive->sizeHint_ = std::size_t(text.size());
+    return hive;
 }
 
-const std::string& RegistryHive::Text()
+namespace {
+
+// Tells the text written last from a file changed since, or read short: a 64-bit keyed hash,
+// which an edit by hand or another program does not match by chance.
+std::uint64_t TextHash(std::string_view text)
 {
-    const std::string& prev = texts_[current_];
-    current_ ^= 1;
-    std::string& out = texts_[current_];
-    out.clear();
-    RegistryWriter w(out, written_ ? &prev : nullptr);
+    constexpr std::size_t kSeed = 0x9e3779b97f4a7c15ULL;
+    return std::uint64_t(qHashBits(text.data(), text.size(), kSeed));
+}
+
+} // namespace
+
+std::string RegistryHive::Text(std::string_view last)
+{
+    const bool kept = written_ && last.size() == lastSize_ && TextHash(last) == lastHash_;
+    std::string out;
+    // A change rarely moves the size much: room for all of it at once spares the copies (and
+    // the doubled block) of growing a text of megabytes step by step.
+    out.reserve(sizeHint_ + sizeHint_ / 16 + 4096);
+    RegistryWriter w(out, kept ? last : std::string_view());
     out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
     w.Escaped(relativeTo_, '\0', '\0');
     out.push_back('\n');
@@ -818,8 +842,10 @@ const std::string& RegistryHive::Text()
     // The header's length changes with the arch or the hive's place, so the kept tree is
     // found where the last text put it.
     const std::size_t start = out.size();
-    w.Subkeys(root_, root_, written_ ? treeStart_ : 0, start);
+    w.Subkeys(root_, root_, kept ? treeStart_ : 0, start);
     treeStart_ = start;
     written_ = true;
+    lastSize_ = sizeHint_ = out.size();
+    lastHash_ = TextHash(out);
     return out;
 }

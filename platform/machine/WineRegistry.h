@@ -7,6 +7,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held in memory as a
@@ -83,6 +84,10 @@ public:
     bool RemoveValue(QStringView name);
     const std::vector<RegNodeValue>& Values() const { return values_; }
 
+    // Gives back the room the key and its subtree hold for children and values to come: a
+    // loaded registry has thousands of small lists, grown one item at a time.
+    void Compact();
+
 private:
     friend class RegistryWriter;
 
@@ -127,8 +132,12 @@ public:
     // Throws RegistryParseError when a line cannot be read: what cannot be read would be lost
     // at the next write, so nothing of the file is taken.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
-    // The file's text, valid until the next call; unchanged keys are copied from the last text.
-    const std::string& Text();
+    // The file's text. `last` is what the file last written from this hive holds now: unchanged
+    // keys are copied from it when it is exactly the text written then (its size and hash),
+    // otherwise every key is written anew.
+    std::string Text(std::string_view last = {});
+    // Whether a text has been made, so that a last text can serve the next.
+    bool Written() const { return written_; }
 
     RegNode& Root() { return root_; }
     const RegNode& Root() const { return root_; }
@@ -141,8 +150,11 @@ private:
     QString relativeTo_;
     QString arch_;
     RegNode root_;
-    std::string texts_[2];
-    int current_ = 0;
+    // The last text is not kept (it is as large as the file): only what recognises it when it
+    // is read back.
+    std::size_t lastSize_ = 0;
+    std::uint64_t lastHash_ = 0;
     std::size_t treeStart_ = 0; // where the key tree begins in the last text
+    std::size_t sizeHint_ = 0;  // the size of the file read or written last
     bool written_ = false;
 };

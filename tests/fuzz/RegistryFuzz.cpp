@@ -109,10 +109,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint64_t seed = Hash(data, size);
     Change(*hive, seed);
     hive->Root().Touch(kRootStamp);
-    const std::string incremental = hive->Text();
+    const std::string incremental = hive->Text(first);
     const auto cold = RegistryHive::Parse(text);
     Change(*cold, seed);
     cold->Root().Touch(kRootStamp);
-    Require(incremental == cold->Text(), "a write that copies kept text equals a full write");
+    const std::string full = cold->Text();
+    Require(incremental == full, "a write that copies kept text equals a full write");
+
+    // A last text changed by one byte is not trusted.
+    std::string tampered = first;
+    tampered[seed % tampered.size()] ^= char(1 + (seed >> 32) % 255);
+    const auto wary = RegistryHive::Parse(text);
+    wary->Text();
+    Change(*wary, seed);
+    wary->Root().Touch(kRootStamp);
+    Require(wary->Text(tampered) == full, "a changed last text gives a full write");
     return 0;
 }

@@ -11,10 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <map>
+#include <optional>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -417,4 +419,278 @@ TEST(DefaultMachine, MadeFromTheTemplateOnFirstUse)
     QFile::remove(prefix + QStringLiteral("/system.reg"));
     CreateMachineIfMissing(prefix, QStringLiteral(TOLMAR_TEMPLATE));
     EXPECT_FALSE(QFileInfo::exists(prefix + QStringLiteral("/system.reg")));
+}
+
+namespace {
+
+// A file's identity and time: a save by rename gives a new inode, so an untouched file keeps it.
+struct FileIdentity
+{
+    ino_t inode = 0;
+    qint64 modifiedNs = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+FileIdentity IdentityOf(const QString& path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return {st.st_ino, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+QByteArray Dword(std::uint32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); }
+
+} // namespace
+
+TEST(MachineSave, SettingWhatAValueHoldsChangesNothing)
+{
+    const QByteArray text("a\0b\0c\0\0\0", 8);
+    const struct
+    {
+        const char* name;
+        RegValue value;
+        bool changes;
+    } cases[] = {
+        {"d", {REG_DWORD, Dword(1)}, false},
+        {"s", {REG_SZ, text}, false},
+        {"b", {REG_BINARY, QByteArray("\x01\x02", 2)}, false},
+        {"D", {REG_DWORD, Dword(1)}, false}, // names compare as Windows compares them
+        {"d", {REG_DWORD, Dword(2)}, true},
+        {"d", {REG_BINARY, Dword(1)}, true}, // same bytes, another type
+        {"s", {REG_SZ, text.left(6)}, true},
+        {"new", {REG_DWORD, Dword(0)}, true},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteHive(QStringLiteral("user.reg"),
+                    "\n[Key] 1796737660\n#time=1dd871ab1a0c09e\n\"b\"=hex:01,02\n"
+                    "\"d\"=dword:00000001\n\"s\"=\"abc\"\n");
+        const QString host = m.Host(QStringLiteral("user.reg"));
+        const QByteArray before = m.ReadFile(QStringLiteral("user.reg"));
+        const FileIdentity identity = IdentityOf(host);
+        m.Open();
+        EXPECT_TRUE(m.Get().RegSetValue(HKEY_CURRENT_USER, QStringLiteral("Key"),
+                                        QString::fromLatin1(c.name), c.value));
+        m.Get().Flush();
+        const QByteArray after = m.ReadFile(QStringLiteral("user.reg"));
+        EXPECT_EQ(after != before, c.changes) << c.name;
+        EXPECT_EQ(IdentityOf(host) != identity, c.changes) << c.name;
+        EXPECT_EQ(after.contains("[Key] 1796737660\n#time=1dd871ab1a0c09e\n"), !c.changes)
+            << c.name;
+        const auto back = m.Get().RegQueryValue(HKEY_CURRENT_USER, QStringLiteral("Key"),
+                                                QString::fromLatin1(c.name));
+        ASSERT_TRUE(back) << c.name;
+        EXPECT_EQ(back->type, c.value.type) << c.name;
+        EXPECT_EQ(back->data, c.value.data) << c.name;
+    }
+}
+
+TEST(MachineSave, AProfileEditThatChangesNoByteLeavesTheFile)
+{
+    const struct
+    {
+        const char* key;
+        const char* value; // null removes the key
+        bool changes;
+    } cases[] = {
+        {"BootGUI", "1", false}, {"bootgui", "1", false},    {"Missing", nullptr, false},
+        {"BootGUI", "0", true},  {"BootGUI", nullptr, true}, {"Logo", "0", true}, // a new entry
+    };
+    const QByteArray msdos("[Options]\r\nBootGUI=1\r\n");
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.MakeWindows();
+        m.WriteFile(QStringLiteral("drive_c/MSDOS.SYS"), msdos);
+        const QString host = m.Host(QStringLiteral("drive_c/MSDOS.SYS"));
+        const FileIdentity identity = IdentityOf(host);
+        Machine& machine = m.Open();
+        const QString file = QStringLiteral("C:\\MSDOS.SYS");
+        const QString key = QString::fromLatin1(c.key);
+        EXPECT_TRUE(c.value ? machine.ProfileWrite(file, QStringLiteral("Options"), key,
+                                                   QString::fromLatin1(c.value))
+                            : machine.ProfileDelete(file, QStringLiteral("Options"), key));
+        EXPECT_EQ(m.ReadFile(QStringLiteral("drive_c/MSDOS.SYS")) != msdos, c.changes) << c.key;
+        EXPECT_EQ(IdentityOf(host) != identity, c.changes) << c.key;
+        EXPECT_EQ(machine.ProfileRead(file, QStringLiteral("Options"), key),
+                  c.value ? std::optional<QString>(QString::fromLatin1(c.value)) : std::nullopt)
+            << c.key;
+    }
+}
+
+namespace {
+
+// Rewrites a file's bytes in place and gives it back its time: only the bytes tell the change.
+void OverwriteKeepingStamp(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st = {};
+    ASSERT_EQ(::stat(native.constData(), &st), 0);
+    const int fd = ::open(native.constData(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    EXPECT_EQ(::pwrite(fd, bytes.constData(), bytes.size(), 0), bytes.size());
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    EXPECT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+}
+
+} // namespace
+
+TEST(MachineSave, AFileChangedBetweenTwoSavesIsWrittenWhole)
+{
+    // Changed in place with its stamp kept, only its bytes differ from what was written; changed
+    // as another program writes it, the stamp tells and the machine's text goes beside it.
+    const struct
+    {
+        bool keepStamp;
+        const char* written;
+    } cases[] = {{true, "user.reg"}, {false, "user.reg.tolmar"}};
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
+        Machine& machine = m.Open();
+        machine.SetSaveErrorHandler([](const QString&) {});
+        const QString key = QStringLiteral("Software\\Tolmar");
+        ASSERT_TRUE(machine.RegCreateKey(HKEY_CURRENT_USER, key));
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("A"), {REG_DWORD, Dword(1)});
+        machine.Flush();
+        const QByteArray saved = m.ReadFile(QStringLiteral("user.reg"));
+        // Every key line marked, the size kept: a copy from this text would show the marks.
+        QByteArray changed = saved;
+        for (qsizetype at = changed.indexOf("\n["); at >= 0; at = changed.indexOf("\n[", at + 1))
+            changed[at + 2] = '~';
+        if (c.keepStamp)
+            OverwriteKeepingStamp(m.Host(QStringLiteral("user.reg")), changed);
+        else
+            m.WriteFile(QStringLiteral("user.reg"), changed);
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("B"), {REG_DWORD, Dword(2)});
+        machine.Flush();
+
+        const QByteArray written = m.ReadFile(QString::fromLatin1(c.written));
+        EXPECT_FALSE(written.contains("\n[~")) << c.written;
+        EXPECT_EQ(written.count("\n["), saved.count("\n[")) << c.written;
+        EXPECT_TRUE(written.contains("\"A\"=dword:00000001\n\"B\"=dword:00000002\n")) << c.written;
+        EXPECT_EQ(QByteArray::fromStdString(RegistryHive::Parse(written)->Text()), written);
+    }
+}
+
+namespace {
+
+QByteArray HiveWithValue(std::uint32_t value)
+{
+    return QByteArray("WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\Machine\n"
+                      "\n#arch=win64\n\n[Key] 1796737660\n#time=1dd871ab1a0c09e\n\"v\"=dword:") +
+           QByteArray::number(value, 16).rightJustified(8, '0') + '\n';
+}
+
+std::optional<std::uint32_t> ValueOf(Machine& machine)
+{
+    const auto value =
+        machine.RegQueryValue(HKEY_LOCAL_MACHINE, QStringLiteral("Key"), QStringLiteral("v"));
+    if (!value || value->data.size() != 4) return std::nullopt;
+    std::uint32_t v;
+    std::memcpy(&v, value->data.constData(), 4);
+    return v;
+}
+
+} // namespace
+
+TEST(MachineOpen, ARegistryReadAheadIsTakenOnlyWhileItsFileIsUnchanged)
+{
+    enum class After
+    {
+        Nothing,
+        SameStamp,
+        NewStamp,
+        Removed,
+        OtherPrefix
+    };
+    const struct
+    {
+        After after;
+        std::optional<std::uint32_t> seen;
+    } cases[] = {
+        {After::Nothing, 1},  {After::SameStamp, 1}, // only the stamp is looked at: what was read
+                                                     // ahead is taken
+        {After::NewStamp, 2}, {After::Removed, std::nullopt}, {After::OtherPrefix, 2},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(1));
+        m.WriteHive(QStringLiteral("user.reg"), QByteArray());
+        TempMachine other;
+        RegistryPreload preload(c.after == After::OtherPrefix ? other.Prefix() : m.Prefix());
+        preload.Wait();
+        const QString host = m.Host(QStringLiteral("system.reg"));
+        switch (c.after) {
+        case After::Nothing:
+            break;
+        case After::SameStamp:
+            OverwriteKeepingStamp(host, HiveWithValue(2));
+            break;
+        case After::NewStamp:
+        case After::OtherPrefix:
+            m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(2));
+            break;
+        case After::Removed:
+            QFile::remove(host);
+            break;
+        }
+        Machine::Options options;
+        options.preload = &preload;
+        EXPECT_EQ(ValueOf(m.Open(std::move(options))), c.seen) << int(c.after);
+        EXPECT_FALSE(preload.Take(m.Prefix(), QStringLiteral("system.reg"))) << "taken once";
+    }
+}
+
+TEST(MachineOpen, ARegistryReadAheadFailsAsTheFileWould)
+{
+    const QByteArray bad("WINE REGISTRY Version 2\n\n[Key] 1796737660\n\"v\"=what\n");
+    const QByteArray good = HiveWithValue(1);
+    const struct
+    {
+        QByteArray system, user, systemAfter;
+        const char* named; // the file the refusal names, none when the machine opens
+    } cases[] = {
+        {bad, good, bad, "system.reg"},  {good, bad, good, "user.reg"},
+        {bad, bad, bad, "system.reg"}, // told in the order the files are loaded
+        {bad, good, good, nullptr},    // mended after it was read ahead
+        {good, good, bad, "system.reg"},
+    };
+    for (const auto& c : cases) {
+        TempMachine m;
+        m.WriteFile(QStringLiteral("system.reg"), c.system);
+        m.WriteFile(QStringLiteral("user.reg"), c.user);
+        RegistryPreload preload(m.Prefix());
+        preload.Wait();
+        if (c.systemAfter != c.system) m.WriteFile(QStringLiteral("system.reg"), c.systemAfter);
+        const auto before = FolderSnapshot(m.Prefix());
+        const QString expected = OpenError(m.Prefix());
+        QString error;
+        try {
+            Machine::Options options;
+            options.preload = &preload;
+            Machine machine(m.Prefix(), std::move(options));
+        } catch (const MachineError& e) {
+            error = e.Text();
+        }
+        EXPECT_EQ(error, expected);
+        if (c.named) {
+            EXPECT_TRUE(error.contains(QString::fromLatin1(c.named))) << qPrintable(error);
+            EXPECT_TRUE(error.contains(QStringLiteral("wiersz 4"))) << qPrintable(error);
+            EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+        } else {
+            EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+        }
+    }
+}
+
+TEST(MachineOpen, TheSystemOpensOnTheRegistryPreparedForIt)
+{
+    TempMachine m;
+    m.WriteFile(QStringLiteral("system.reg"), HiveWithValue(7));
+    m.WriteHive(QStringLiteral("user.reg"), QByteArray());
+    PrepareSystem({m.Prefix(), false});
+    OpenedSystem opened = OpenSystem({m.Prefix(), false}, QString(), {});
+    ASSERT_TRUE(opened.platform) << qPrintable(opened.error);
+    EXPECT_EQ(ValueOf(static_cast<Machine&>(*opened.platform)), 7u);
 }

@@ -245,7 +245,7 @@ TEST(RegistryFile, ANewHeaderAfterAWriteKeepsTheKeptText)
 {
     const QByteArray fixture = Fixture("userdef.reg");
     const auto warm = RegistryHive::Parse(fixture);
-    warm->Text();
+    const std::string first = warm->Text();
     const auto change = [](RegistryHive& hive) {
         hive.SetArch(QStringLiteral("win32"));
         hive.SetRelativeTo(QStringLiteral("REGISTRY\\User\\S-1-5-21-1-2-3-1001"));
@@ -253,7 +253,7 @@ TEST(RegistryFile, ANewHeaderAfterAWriteKeepsTheKeptText)
     change(*warm);
     const auto cold = RegistryHive::Parse(fixture);
     change(*cold);
-    EXPECT_EQ(warm->Text(), cold->Text());
+    EXPECT_EQ(warm->Text(first), cold->Text());
 }
 
 TEST(RegistryFile, ValuesWrittenByTolmarReadBackAfterReload)
@@ -325,12 +325,47 @@ TEST(RegistryFile, KeptTextAfterChangesEqualsAFullWrite)
         software->Child(u"Classes")->Child(u".bmp")->RemoveValue(u"Content Type");
     };
     const auto warm = RegistryHive::Parse(fixture);
-    EXPECT_EQ(QByteArray::fromStdString(warm->Text()), fixture);
+    const std::string first = warm->Text();
+    EXPECT_EQ(QByteArray::fromStdString(first), fixture);
     changes(*warm);
-    const std::string incremental = warm->Text();
+    const std::string incremental = warm->Text(first);
     const auto cold = RegistryHive::Parse(fixture);
     changes(*cold);
-    EXPECT_EQ(incremental, cold->Text());
+    const std::string full = cold->Text();
+    EXPECT_EQ(incremental, full);
     EXPECT_NE(incremental, fixture.toStdString());
-    EXPECT_EQ(warm->Text(), incremental) << "unchanged twice";
+    EXPECT_EQ(warm->Text(incremental), incremental) << "unchanged twice";
+
+    // A last text that is not the one written is not copied from, however close it comes.
+    std::string renamed = first;
+    const std::size_t key = renamed.find("\n[") + 2;
+    renamed[key] = renamed[key] == 'X' ? 'Y' : 'X';
+    std::string flipped = first;
+    flipped[flipped.size() / 2] ^= 1;
+    const std::string lasts[] = {renamed,      flipped, first.substr(0, first.size() - 1),
+                                 first + "\n", {},      incremental};
+    for (const std::string& last : lasts) {
+        const auto hive = RegistryHive::Parse(fixture);
+        hive->Text();
+        changes(*hive);
+        EXPECT_EQ(hive->Text(last), full) << last.size();
+    }
+}
+
+TEST(RegistryFile, ALoadedTreeHoldsNoRoomForMore)
+{
+    const auto hive = RegistryHive::Parse(Fixture("system.reg"));
+    std::size_t keys = 0, spare = 0;
+    std::vector<const RegNode*> todo{&hive->Root()};
+    while (!todo.empty()) {
+        const RegNode* key = todo.back();
+        todo.pop_back();
+        ++keys;
+        spare += key->Children().capacity() - key->Children().size();
+        spare += key->Values().capacity() - key->Values().size();
+        for (const auto& child : key->Children())
+            todo.push_back(child.get());
+    }
+    EXPECT_GT(keys, 9000u);
+    EXPECT_EQ(spare, 0u);
 }
