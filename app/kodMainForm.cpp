@@ -247,41 +247,40 @@ template <class Page> Page* TMainForm::Place(int index)
     return page;
 }
 
+template <class Page, class... Extra> void TMainForm::FillPage(Page* page, Extra&... extra)
+{
+    // Nothing fills the pages when the window's creation failed before the reader started.
+    if (reader_) reader_->Fill(*page, extra...);
+}
+
 void TMainForm::BuildPage(int index)
 {
     switch (index) {
     case 0:
-        FrIkony = Place<TfrIkony>(index);
-        if (reader_) reader_->Fill(*FrIkony, AppletFiles);
+        FillPage(FrIkony = Place<TfrIkony>(index), AppletFiles);
         break;
     case 1:
-        FrPlikiFoldery = Place<TFrPlikiFoldery>(index);
-        if (reader_) reader_->Fill(*FrPlikiFoldery);
+        FillPage(FrPlikiFoldery = Place<TFrPlikiFoldery>(index));
         break;
     case 2:
-        FrInterfejs = Place<TFrInterfejs>(index);
-        if (reader_) reader_->Fill(*FrInterfejs);
+        FillPage(FrInterfejs = Place<TFrInterfejs>(index));
         break;
     case 3:
         frWindows = Place<TfrWindows>(index);
         frWindows->ShowMemorySize(int(CurrentPlatform().TotalPhysicalMemory() >> 20));
-        if (reader_) reader_->Fill(*frWindows);
+        FillPage(frWindows);
         break;
     case 4:
-        FrSiec = Place<TFrSiec>(index);
-        if (reader_) reader_->Fill(*FrSiec);
+        FillPage(FrSiec = Place<TFrSiec>(index));
         break;
     case 5:
-        FrDOS = Place<TFrDOS>(index);
-        if (reader_) reader_->Fill(*FrDOS);
+        FillPage(FrDOS = Place<TFrDOS>(index));
         break;
     case 6:
-        frInfo = Place<TfrInfo>(index);
-        if (reader_) reader_->Fill(*frInfo);
+        FillPage(frInfo = Place<TfrInfo>(index));
         break;
     case 7:
-        frEdytorSysFiles = Place<TfrEdytorSysFiles>(index);
-        if (reader_) reader_->Fill(*frEdytorSysFiles);
+        FillPage(frEdytorSysFiles = Place<TfrEdytorSysFiles>(index));
         break;
     case 8: {
         frAbout = Place<TfrAbout>(index);
@@ -290,8 +289,7 @@ void TMainForm::BuildPage(int index)
         break;
     }
     case 9:
-        FrSztuczki = Place<TFrSztuczki>(index);
-        if (reader_) reader_->Fill(*FrSztuczki);
+        FillPage(FrSztuczki = Place<TFrSztuczki>(index));
         break;
     }
 }

@@ -105,6 +105,7 @@ protected:
 private:
     void BuildPages();
     template <class Page> Page* Place(int index);
+    template <class Page, class... Extra> void FillPage(Page* page, Extra&... extra);
     void BuildPage(int index);
     void BuildPagesThrough(int index);
     void BuildClock();

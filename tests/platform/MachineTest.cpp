@@ -295,15 +295,25 @@ TEST(MachineSave, NothingIsWrittenUntilSomethingChanges)
     EXPECT_EQ(m.ReadFile(QStringLiteral("system.reg")), Fixture("system.reg"));
 }
 
-TEST(MachineSave, ChangesAreWrittenOnceTheEventIsHandled)
+// A machine on the fixture's user.reg, with an event loop to run the saves it posts.
+class MachineSaveLoop : public testing::Test
 {
+protected:
+    MachineSaveLoop()
+    {
+        m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
+        m.Open();
+    }
+
     int argc = 1;
-    char name[] = "tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
+    char name[6] = "tests";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
     TempMachine m;
-    m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
-    m.Open();
+};
+
+TEST_F(MachineSaveLoop, ChangesAreWrittenOnceTheEventIsHandled)
+{
     const QString host = m.Host(QStringLiteral("user.reg"));
     const auto before = m.ReadFile(QStringLiteral("user.reg"));
     {
@@ -321,15 +331,8 @@ TEST(MachineSave, ChangesAreWrittenOnceTheEventIsHandled)
     m.Close();
 }
 
-TEST(MachineSave, HeldChangesWaitForTheReleaseOrAFlush)
+TEST_F(MachineSaveLoop, HeldChangesWaitForTheReleaseOrAFlush)
 {
-    int argc = 1;
-    char name[] = "tests";
-    char* argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    TempMachine m;
-    m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
-    m.Open();
     const auto saved = [&](const char* value) {
         return m.ReadFile(QStringLiteral("user.reg")).contains(value);
     };
@@ -609,9 +612,12 @@ TEST(MachineOpen, ARegistryReadAheadIsTakenOnlyWhileItsFileIsUnchanged)
         After after;
         std::optional<std::uint32_t> seen;
     } cases[] = {
-        {After::Nothing, 1},  {After::SameStamp, 1}, // only the stamp is looked at: what was read
-                                                     // ahead is taken
-        {After::NewStamp, 2}, {After::Removed, std::nullopt}, {After::OtherPrefix, 2},
+        {After::Nothing, 1},
+        {After::SameStamp, 1}, // only the stamp is looked at: what was read
+                               // ahead is taken
+        {After::NewStamp, 2},
+        {After::Removed, std::nullopt},
+        {After::OtherPrefix, 2},
     };
     for (const auto& c : cases) {
         TempMachine m;
