@@ -139,7 +139,7 @@ TEST(RegistryFile, LongBinaryWrapsAtWinesColumn)
     EXPECT_TRUE(lines[1].startsWith("  "));
     EXPECT_EQ(lines[1].size(), 2 + 25 * 3 + 1);
     const auto hive = RegistryHive::Parse(text);
-    EXPECT_EQ(hive->Root().Child(u"Key")->Value(u"Blob")->data, data);
+    EXPECT_EQ(QByteArray(hive->Root().Child(u"Key")->Value(u"Blob")->data), data);
 }
 
 TEST(RegistryFile, NewKeysAndValuesAreSortedAsWineSortsThem)
@@ -220,10 +220,10 @@ TEST(RegistryFile, WhatWineReadsIsRead)
     const auto hive = RegistryHive::Parse(text);
     const RegNode* key = hive->Root().Child(u"A");
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->Value(u"s")->data, Utf16(QStringLiteral("plain")));
-    EXPECT_EQ(key->Value(u"d")->data, QByteArray("\x2a\0\0\0", 4));
+    EXPECT_EQ(QByteArray(key->Value(u"s")->data), Utf16(QStringLiteral("plain")));
+    EXPECT_EQ(QByteArray(key->Value(u"d")->data), QByteArray("\x2a\0\0\0", 4));
     EXPECT_EQ(key->Value(u"h")->type, REG_QWORD);
-    EXPECT_EQ(key->Value(u"h")->data, QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(QByteArray(key->Value(u"h")->data), QByteArray("\x01\x02\x03", 3));
     EXPECT_TRUE(key->IsLink());
 }
 
