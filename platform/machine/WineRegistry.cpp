@@ -314,7 +314,7 @@ void Parser::OptionLine(const char* s, const char* stop)
         const char* after = Unescape(s + 8, stop, '"');
         if (!after) Fail(kClassNotClosed);
         End(after, stop);
-        key_->SetClassName(QStringView(text_.data(), qsizetype(text_.size())));
+        hive_->SetClassName(*key_, QString::fromUtf16(text_.data(), qsizetype(text_.size())));
     } else if (StartsWith(s, stop, "#link")) {
         End(s + 5, stop);
         key_->SetLink(true);
@@ -515,7 +515,9 @@ class RegistryWriter
 {
 public:
     // prev: the text last written, whose kept parts are copied; empty writes everything.
-    RegistryWriter(std::string& out, std::string_view prev) : out_(out), prev_(prev) {}
+    RegistryWriter(const RegistryHive& hive, std::string& out, std::string_view prev)
+        : hive_(hive), out_(out), prev_(prev)
+    {}
 
     char* Room(std::size_t n)
     {
@@ -665,9 +667,9 @@ public:
         p = Hex32(p, std::uint32_t(m), 8);
         *p++ = '\n';
         Done(p);
-        if (key.ClassName()) {
+        if (const QString* name = hive_.ClassName(key)) {
             Append("#class=\"", 8);
-            Escaped(key.ClassName()->View(), '"', '"');
+            Escaped(*name, '"', '"');
             Append("\"\n", 2);
         }
         if (key.IsLink()) Append("#link\n", 6);
@@ -684,7 +686,7 @@ public:
             out_.append(prev_.substr(prevStart, key.subtreeLength_));
         } else {
             const bool printed =
-                !key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink();
+                !key.Values().empty() || key.Children().empty() || key.HasClass() || key.IsLink();
             if (!printed)
                 key.ownLength_ = 0;
             else if (!prev_.empty() && key.ownKept_ && key.ownLength_)
@@ -701,6 +703,7 @@ public:
     }
 
 private:
+    const RegistryHive& hive_;
     std::string& out_;
     std::string_view prev_;
     std::size_t mark_ = 0;
@@ -810,6 +813,18 @@ RegistryHive::RegistryHive(QString relativeTo, QString arch)
       root_(RegName(), nullptr, FileTimeNow())
 {}
 
+const QString* RegistryHive::ClassName(const RegNode& key) const
+{
+    return key.hasClass_ ? &classNames_.at(&key) : nullptr;
+}
+
+void RegistryHive::SetClassName(RegNode& key, QString name)
+{
+    classNames_[&key] = std::move(name);
+    key.hasClass_ = true;
+    key.Changed();
+}
+
 std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {
     std::unique_ptr<RegistryHive> hive = Parser(text).Run();
@@ -836,7 +851,7 @@ std::string RegistryHive::Text(std::string_view last)
     // A change rarely moves the size much: room for all of it at once spares the copies (and
     // the doubled block) of growing a text of megabytes step by step.
     out.reserve(sizeHint_ + sizeHint_ / 16 + 4096);
-    RegistryWriter w(out, kept ? last : std::string_view());
+    RegistryWriter w(*this, out, kept ? last : std::string_view());
     out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
     w.Escaped(relativeTo_, '\0', '\0');
     out.push_back('\n');

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -204,14 +205,8 @@ public:
         link_ = link;
         Changed();
     }
-    // Null when the key has no class, as almost every key.
-    const RegName* ClassName() const { return hasClass_ ? &className_ : nullptr; }
-    void SetClassName(QStringView name)
-    {
-        className_ = RegName(name);
-        hasClass_ = true;
-        Changed();
-    }
+    // The class name, which almost no key has, is kept by the hive.
+    bool HasClass() const { return hasClass_; }
 
     RegNode* Child(QStringView name) const;
     // The child of that name, made (with the given stamp) when missing. A new child shares the
@@ -234,6 +229,7 @@ public:
 
 private:
     friend class RegistryWriter;
+    friend class RegistryHive;
 
     // The key's own lines changed: they and every enclosing subtree must be written anew.
     void Changed()
@@ -251,7 +247,6 @@ private:
     RegName name_;
     RegNode* parent_;
     std::uint64_t modified_;
-    RegName className_;
     RegList<std::unique_ptr<RegNode>> children_;
     RegList<RegNodeValue> values_;
 
@@ -290,11 +285,18 @@ public:
     void SetRelativeTo(QString path) { relativeTo_ = std::move(path); }
     const QString& Arch() const { return arch_; }
     void SetArch(QString arch) { arch_ = std::move(arch); }
+    // Null when the key has no class, as almost every key.
+    const QString* ClassName(const RegNode& key) const;
+    void SetClassName(RegNode& key, QString name);
 
 private:
     QString relativeTo_;
     QString arch_;
     RegNode root_;
+    // Aside from the keys, which would otherwise each pay for a field almost none uses. The
+    // key's flag, not the entry, tells whether it has a class: an entry left by a removed key is
+    // never read for a key later made at its address.
+    std::unordered_map<const RegNode*, QString> classNames_;
     // The last text is not kept (it is as large as the file): only what recognises it when it
     // is read back.
     std::size_t lastSize_ = 0;

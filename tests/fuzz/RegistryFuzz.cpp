@@ -57,7 +57,7 @@ void Change(RegistryHive& hive, std::uint64_t seed)
             node.Touch(stamp);
             break;
         case 5:
-            node.SetClassName(NameFrom(random));
+            hive.SetClassName(node, NameFrom(random));
             break;
         case 6:
             node.SetLink(!node.IsLink());
