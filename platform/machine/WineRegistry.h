@@ -41,9 +41,9 @@ int CompareRegNames(QStringView a, QStringView b);
 std::uint64_t FileTimeNow();
 
 // An immutable run of units, shared by count between the keys and values that hold it: the
-// parser gives every repeat of a name or small value ("InprocServer32", "Both", dword 0) the
-// same copy, and a handle costs a pointer. The count is not atomic: a hive is used by one
-// thread at a time.
+// parser gives every repeat of a name or value ("InprocServer32", "Both", dword 0) the same
+// copy, and a handle costs a pointer where a Qt one costs three. The count is not atomic: a
+// run is shared within one hive only, and a hive is used by one thread at a time.
 template <class Unit> class RegShared
 {
 public:
@@ -94,6 +94,7 @@ public:
     RegName() = default;
     explicit RegName(QStringView text) : RegShared(text.utf16(), std::size_t(text.size())) {}
     QStringView View() const { return QStringView(constData(), size()); }
+    // A copy, for keeping; it lets a name be read where a QString is wanted.
     operator QString() const { return View().toString(); }
 };
 
@@ -104,6 +105,7 @@ public:
     RegData() = default;
     explicit RegData(QByteArrayView bytes) : RegShared(bytes.data(), std::size_t(bytes.size())) {}
     QByteArrayView View() const { return QByteArrayView(constData(), size()); }
+    // A copy, for keeping; it lets data be read where a QByteArray is wanted.
     operator QByteArray() const { return View().toByteArray(); }
 };
 
@@ -114,8 +116,8 @@ struct RegNodeValue
     RegData data;
 };
 
-// A sorted list held through one pointer, with its size and room in the block it points to:
-// most keys have no children and one or two values, and an empty list costs no block.
+// A key's children or values, held through one pointer with the size and room in the block it
+// points to: most keys have no children and one or two values, and an empty list costs no block.
 template <class T> class RegList
 {
 public:
@@ -190,6 +192,7 @@ public:
     RegNode(const RegNode&) = delete;
     RegNode& operator=(const RegNode&) = delete;
 
+    // A copy, for keeping; the view lives as long as the key.
     QString Name() const { return name_; }
     QStringView NameView() const { return name_.View(); }
     RegNode* Parent() const { return parent_; }
