@@ -505,7 +505,7 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
     // As Wine's server, the same type and data again is no change: the key keeps its stamp and
     // the file is not written.
     const RegNodeValue* current = target->node->Value(name);
-    if (current && current->type == value.type && current->data == value.data) return true;
+    if (current && current->type == value.type && current->data.View() == value.data) return true;
     target->node->SetValue(name, value.type, value.data);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -554,7 +554,7 @@ std::optional<QStringList> Machine::RegEnumValues(HKEY root, const QString& path
     QStringList names;
     if (target->node)
         for (const auto& value : target->node->Values())
-            names << value.name;
+            names << QString(value.name);
     return names;
 }
 

@@ -55,19 +55,27 @@ public:
     Text operator()(View text)
     {
         const auto it = texts_.find(text);
-        return it != texts_.end() ? *it : *texts_.insert(Text(text.data(), text.size())).first;
+        return it != texts_.end() ? *it : *texts_.insert(Text(text)).first;
     }
 
 private:
+    static View ViewOf(View text) { return text; }
+    static View ViewOf(const Text& text) { return text.View(); }
     struct Hash
     {
         using is_transparent = void;
-        std::size_t operator()(View text) const { return qHash(text); }
+        template <class T> std::size_t operator()(const T& text) const
+        {
+            return qHash(ViewOf(text));
+        }
     };
     struct Equal
     {
         using is_transparent = void;
-        bool operator()(View a, View b) const { return a == b; }
+        template <class A, class B> bool operator()(const A& a, const B& b) const
+        {
+            return ViewOf(a) == ViewOf(b);
+        }
     };
     std::unordered_set<Text, Hash, Equal> texts_;
 };
@@ -140,15 +148,15 @@ private:
     void KeyLine(const char* s, const char* stop);
     void OptionLine(const char* s, const char* stop);
     void ValueLine(const char* s, const char* stop);
-    QByteArray Hex(const char* s, const char* stop);
+    RegData Hex(const char* s, const char* stop);
 
     const char* p_;
     const char* end_;
     qsizetype line_ = 0;
     std::vector<char16_t> text_;
     std::vector<char> bytes_;
-    Interned<QString, QStringView> names_;
-    Interned<QByteArray, QByteArrayView> data_;
+    Interned<RegName, QStringView> names_;
+    Interned<RegData, QByteArrayView> data_;
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     RegNode* key_ = nullptr;
@@ -273,7 +281,7 @@ void Parser::KeyLine(const char* s, const char* stop)
         if (name.isEmpty()) continue;
         if (depth == kMaxKeyDepth) Fail(kTooDeep);
         if (depth < path_.size() && path_[depth]->Parent() == node &&
-            CompareRegNames(path_[depth]->Name(), name) == 0) {
+            CompareRegNames(path_[depth]->NameView(), name) == 0) {
             node = path_[depth];
         } else {
             node = node->AddChild(names_(name), modified);
@@ -306,7 +314,7 @@ void Parser::OptionLine(const char* s, const char* stop)
         const char* after = Unescape(s + 8, stop, '"');
         if (!after) Fail(kClassNotClosed);
         End(after, stop);
-        key_->SetClassName(QString::fromUtf16(text_.data(), qsizetype(text_.size())));
+        hive_->SetClassName(*key_, QString::fromUtf16(text_.data(), qsizetype(text_.size())));
     } else if (StartsWith(s, stop, "#link")) {
         End(s + 5, stop);
         key_->SetLink(true);
@@ -315,7 +323,7 @@ void Parser::OptionLine(const char* s, const char* stop)
     }
 }
 
-QByteArray Parser::Hex(const char* s, const char* stop)
+RegData Parser::Hex(const char* s, const char* stop)
 {
     bytes_.clear();
     for (;;) {
@@ -351,7 +359,7 @@ QByteArray Parser::Hex(const char* s, const char* stop)
 void Parser::ValueLine(const char* s, const char* stop)
 {
     if (!key_) Fail(kValueOutsideKey);
-    QString name;
+    RegName name;
     if (*s == '@') {
         ++s;
     } else {
@@ -381,7 +389,7 @@ void Parser::ValueLine(const char* s, const char* stop)
         break;
     }
 
-    QByteArray data;
+    RegData data;
     if (text) {
         const char* after = Unescape(text, stop, '"');
         if (!after) Fail(kTextNotClosed);
@@ -507,7 +515,9 @@ class RegistryWriter
 {
 public:
     // prev: the text last written, whose kept parts are copied; empty writes everything.
-    RegistryWriter(std::string& out, std::string_view prev) : out_(out), prev_(prev) {}
+    RegistryWriter(const RegistryHive& hive, std::string& out, std::string_view prev)
+        : hive_(hive), out_(out), prev_(prev)
+    {}
 
     char* Room(std::size_t n)
     {
@@ -550,9 +560,9 @@ public:
         return written;
     }
 
-    std::size_t Escaped(const QString& s, char e1, char e2)
+    std::size_t Escaped(QStringView s, char e1, char e2)
     {
-        return Escaped(reinterpret_cast<const char16_t*>(s.utf16()), s.size(), e1, e2);
+        return Escaped(s.utf16(), std::size_t(s.size()), e1, e2);
     }
 
     void Path(const RegNode& key, const RegNode& base)
@@ -561,7 +571,7 @@ public:
             Path(*key.Parent(), base);
             Append("\\\\", 2);
         }
-        Escaped(key.Name(), '[', ']');
+        Escaped(key.name_.View(), '[', ']');
     }
 
     void Value(const RegNodeValue& value)
@@ -569,14 +579,14 @@ public:
         std::size_t count;
         if (!value.name.isEmpty()) {
             Append("\"", 1);
-            count = 1 + Escaped(value.name, '"', '"');
+            count = 1 + Escaped(value.name.View(), '"', '"');
             Append("\"=", 2);
             count += 2;
         } else {
             Append("@=", 2);
             count = 2;
         }
-        const QByteArray& data = value.data;
+        const QByteArrayView data = value.data.View();
         const auto size = std::size_t(data.size());
         switch (value.type) {
         case kRegSz:
@@ -657,9 +667,9 @@ public:
         p = Hex32(p, std::uint32_t(m), 8);
         *p++ = '\n';
         Done(p);
-        if (key.ClassName()) {
+        if (const QString* name = hive_.ClassName(key)) {
             Append("#class=\"", 8);
-            Escaped(*key.ClassName(), '"', '"');
+            Escaped(*name, '"', '"');
             Append("\"\n", 2);
         }
         if (key.IsLink()) Append("#link\n", 6);
@@ -676,7 +686,7 @@ public:
             out_.append(prev_.substr(prevStart, key.subtreeLength_));
         } else {
             const bool printed =
-                !key.Values().empty() || key.Children().empty() || key.ClassName() || key.IsLink();
+                !key.Values().empty() || key.Children().empty() || key.HasClass() || key.IsLink();
             if (!printed)
                 key.ownLength_ = 0;
             else if (!prev_.empty() && key.ownKept_ && key.ownLength_)
@@ -693,6 +703,7 @@ public:
     }
 
 private:
+    const RegistryHive& hive_;
     std::string& out_;
     std::string_view prev_;
     std::size_t mark_ = 0;
@@ -720,89 +731,99 @@ std::uint64_t FileTimeNow()
 
 RegNode* RegNode::Child(QStringView name) const
 {
-    const auto it =
-        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
-    return (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) ? it->get()
-                                                                               : nullptr;
+    const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
+    return (it != children_.end() && CompareRegNames((*it)->name_.View(), name) == 0) ? it->get()
+                                                                                      : nullptr;
 }
 
 RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
 {
     if (RegNode* existing = Child(name)) return existing;
-    return AddChild(name.toString(), modified);
+    return AddChild(RegName(name), modified);
 }
 
-RegNode* RegNode::AddChild(const QString& name, std::uint64_t modified)
+RegNode* RegNode::AddChild(RegName name, std::uint64_t modified)
 {
-    if (children_.empty() || CompareRegNames(children_.back()->name_, name) < 0) {
-        SubtreeChanged();
-        children_.push_back(std::make_unique<RegNode>(name, this, modified));
-        return children_.back().get();
+    // Keys are loaded in sorted order; appending keeps the load linear.
+    auto it = children_.end();
+    if (!children_.empty() && CompareRegNames(children_.back()->name_.View(), name.View()) >= 0) {
+        it = LowerBound(children_, name.View(), [](const auto& c) { return c->name_.View(); });
+        if (it != children_.end() && CompareRegNames((*it)->name_.View(), name.View()) == 0)
+            return it->get();
     }
-    const auto it =
-        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
-    if (it != children_.end() && CompareRegNames((*it)->name_, name) == 0) return it->get();
     SubtreeChanged();
-    return children_.insert(it, std::make_unique<RegNode>(name, this, modified))->get();
+    return children_.Insert(it, std::make_unique<RegNode>(std::move(name), this, modified))->get();
 }
 
 bool RegNode::RemoveChild(QStringView name)
 {
-    const auto it =
-        LowerBound(children_, name, [](const auto& c) { return QStringView(c->name_); });
-    if (it == children_.end() || CompareRegNames((*it)->name_, name) != 0) return false;
-    children_.erase(it);
+    const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
+    if (it == children_.end() || CompareRegNames((*it)->name_.View(), name) != 0) return false;
+    children_.Erase(it);
     SubtreeChanged();
     return true;
 }
 
 const RegNodeValue* RegNode::Value(QStringView name) const
 {
-    const auto it =
-        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
-    return (it != values_.end() && CompareRegNames(it->name, name) == 0) ? &*it : nullptr;
+    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return v.name.View(); });
+    return (it != values_.end() && CompareRegNames(it->name.View(), name) == 0) ? it : nullptr;
 }
 
-void RegNode::SetValue(QString name, std::uint32_t type, QByteArray data)
+void RegNode::SetValue(QStringView name, std::uint32_t type, QByteArrayView data)
+{
+    SetValue(RegName(name), type, RegData(data));
+}
+
+void RegNode::SetValue(RegName name, std::uint32_t type, RegData data)
 {
     Changed();
     // Values are loaded in sorted order; appending keeps the load linear.
-    if (values_.empty() || CompareRegNames(values_.back().name, name) < 0) {
-        values_.push_back({std::move(name), type, std::move(data)});
-        return;
+    auto it = values_.end();
+    if (!values_.empty() && CompareRegNames(values_.back().name.View(), name.View()) >= 0) {
+        it = LowerBound(values_, name.View(), [](const RegNodeValue& v) { return v.name.View(); });
+        if (it != values_.end() && CompareRegNames(it->name.View(), name.View()) == 0) {
+            it->type = type;
+            it->data = std::move(data);
+            return;
+        }
     }
-    const auto it =
-        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
-    if (it != values_.end() && CompareRegNames(it->name, name) == 0) {
-        it->type = type;
-        it->data = std::move(data);
-    } else {
-        values_.insert(it, {std::move(name), type, std::move(data)});
-    }
+    values_.Insert(it, {std::move(name), type, std::move(data)});
 }
 
 bool RegNode::RemoveValue(QStringView name)
 {
-    const auto it =
-        LowerBound(values_, name, [](const RegNodeValue& v) { return QStringView(v.name); });
-    if (it == values_.end() || CompareRegNames(it->name, name) != 0) return false;
-    values_.erase(it);
+    const auto it = LowerBound(values_, name, [](const RegNodeValue& v) { return v.name.View(); });
+    if (it == values_.end() || CompareRegNames(it->name.View(), name) != 0) return false;
+    values_.Erase(it);
     Changed();
     return true;
 }
 
 void RegNode::Compact()
 {
-    children_.shrink_to_fit();
-    values_.shrink_to_fit();
+    children_.ShrinkToFit();
+    values_.ShrinkToFit();
     for (const auto& child : children_)
         child->Compact();
 }
 
 RegistryHive::RegistryHive(QString relativeTo, QString arch)
     : relativeTo_(std::move(relativeTo)), arch_(std::move(arch)),
-      root_(QString(), nullptr, FileTimeNow())
+      root_(RegName(), nullptr, FileTimeNow())
 {}
+
+const QString* RegistryHive::ClassName(const RegNode& key) const
+{
+    return key.hasClass_ ? &classNames_.at(&key) : nullptr;
+}
+
+void RegistryHive::SetClassName(RegNode& key, QString name)
+{
+    classNames_[&key] = std::move(name);
+    key.hasClass_ = true;
+    key.Changed();
+}
 
 std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {
@@ -830,7 +851,7 @@ std::string RegistryHive::Text(std::string_view last)
     // A change rarely moves the size much: room for all of it at once spares the copies (and
     // the doubled block) of growing a text of megabytes step by step.
     out.reserve(sizeHint_ + sizeHint_ / 16 + 4096);
-    RegistryWriter w(out, kept ? last : std::string_view());
+    RegistryWriter w(*this, out, kept ? last : std::string_view());
     out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
     w.Escaped(relativeTo_, '\0', '\0');
     out.push_back('\n');

@@ -2,12 +2,17 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 // One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held in memory as a
@@ -35,21 +40,161 @@ int CompareRegNames(QStringView a, QStringView b);
 // 100-nanosecond ticks since 1601, as Wine stamps keys.
 std::uint64_t FileTimeNow();
 
+// An immutable run of units, shared by count between the keys and values that hold it: the
+// parser gives every repeat of a name or value ("InprocServer32", "Both", dword 0) the same
+// copy, and a handle costs a pointer where a Qt one costs three. The count is not atomic: a
+// run is shared within one hive only, and a hive is used by one thread at a time.
+template <class Unit> class RegShared
+{
+public:
+    RegShared() = default;
+    RegShared(const Unit* units, std::size_t size)
+    {
+        if (!size) return;
+        block_ = static_cast<Block*>(::operator new(sizeof(Block) + size * sizeof(Unit)));
+        block_->refs = 1;
+        block_->size = std::uint32_t(size);
+        std::memcpy(block_ + 1, units, size * sizeof(Unit));
+    }
+    RegShared(const RegShared& other) : block_(other.block_)
+    {
+        if (block_) ++block_->refs;
+    }
+    RegShared(RegShared&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
+    RegShared& operator=(RegShared other) noexcept
+    {
+        std::swap(block_, other.block_);
+        return *this;
+    }
+    ~RegShared()
+    {
+        if (block_ && --block_->refs == 0) ::operator delete(block_);
+    }
+
+    const Unit* constData() const
+    {
+        return block_ ? reinterpret_cast<const Unit*>(block_ + 1) : nullptr;
+    }
+    qsizetype size() const { return block_ ? qsizetype(block_->size) : 0; }
+    bool isEmpty() const { return !block_; }
+
+private:
+    struct Block
+    {
+        std::uint32_t refs;
+        std::uint32_t size;
+    };
+    Block* block_ = nullptr;
+};
+
+// Text as the registry holds names: UTF-16 units.
+class RegName : public RegShared<char16_t>
+{
+public:
+    RegName() = default;
+    explicit RegName(QStringView text) : RegShared(text.utf16(), std::size_t(text.size())) {}
+    QStringView View() const { return QStringView(constData(), size()); }
+    // A copy, for keeping; it lets a name be read where a QString is wanted.
+    operator QString() const { return View().toString(); }
+};
+
+// A value's data as the registry holds it.
+class RegData : public RegShared<char>
+{
+public:
+    RegData() = default;
+    explicit RegData(QByteArrayView bytes) : RegShared(bytes.data(), std::size_t(bytes.size())) {}
+    QByteArrayView View() const { return QByteArrayView(constData(), size()); }
+    // A copy, for keeping; it lets data be read where a QByteArray is wanted.
+    operator QByteArray() const { return View().toByteArray(); }
+};
+
 struct RegNodeValue
 {
-    QString name;
+    RegName name;
     std::uint32_t type = 0;
-    QByteArray data;
+    RegData data;
+};
+
+// A key's children or values, held through one pointer with the size and room in the block it
+// points to: most keys have no children and one or two values, and an empty list costs no block.
+template <class T> class RegList
+{
+public:
+    RegList() = default;
+    RegList(const RegList&) = delete;
+    RegList& operator=(const RegList&) = delete;
+    ~RegList() { Resize(0); }
+
+    T* begin() { return Items(); }
+    T* end() { return Items() + size(); }
+    const T* begin() const { return Items(); }
+    const T* end() const { return Items() + size(); }
+    std::size_t size() const { return block_ ? block_->size : 0; }
+    std::size_t capacity() const { return block_ ? block_->capacity : 0; }
+    bool empty() const { return size() == 0; }
+    const T& front() const { return *begin(); }
+    const T& back() const { return end()[-1]; }
+
+    T* Insert(T* at, T item)
+    {
+        const std::size_t index = std::size_t(at - begin());
+        if (size() == capacity()) Resize(std::max<std::size_t>(1, size() * 2));
+        new (end()) T(std::move(item));
+        ++block_->size;
+        std::rotate(begin() + index, end() - 1, end());
+        return begin() + index;
+    }
+    void Erase(T* at)
+    {
+        std::move(at + 1, end(), at);
+        end()[-1].~T();
+        if (--block_->size == 0) Resize(0);
+    }
+    void ShrinkToFit()
+    {
+        if (size() != capacity()) Resize(size());
+    }
+
+private:
+    struct Block
+    {
+        std::uint32_t size;
+        std::uint32_t capacity;
+    };
+    static_assert(alignof(T) <= sizeof(Block));
+
+    T* Items() const { return block_ ? reinterpret_cast<T*>(block_ + 1) : nullptr; }
+    // Moves the items to a block with room for `capacity` (no block for none).
+    void Resize(std::size_t capacity)
+    {
+        Block* block = nullptr;
+        if (capacity) {
+            block = static_cast<Block*>(::operator new(sizeof(Block) + capacity * sizeof(T)));
+            block->size = std::uint32_t(size());
+            block->capacity = std::uint32_t(capacity);
+            std::uninitialized_move(begin(), end(), reinterpret_cast<T*>(block + 1));
+        }
+        std::destroy(begin(), end());
+        ::operator delete(block_);
+        block_ = block;
+    }
+
+    Block* block_ = nullptr;
 };
 
 class RegNode
 {
 public:
-    RegNode(QString name, RegNode* parent, std::uint64_t modified)
+    RegNode(RegName name, RegNode* parent, std::uint64_t modified)
         : name_(std::move(name)), parent_(parent), modified_(modified)
     {}
+    RegNode(const RegNode&) = delete;
+    RegNode& operator=(const RegNode&) = delete;
 
-    const QString& Name() const { return name_; }
+    // A copy, for keeping; the view lives as long as the key.
+    QString Name() const { return name_; }
+    QStringView NameView() const { return name_.View(); }
     RegNode* Parent() const { return parent_; }
     std::uint64_t Modified() const { return modified_; }
     void Touch(std::uint64_t when)
@@ -63,26 +208,23 @@ public:
         link_ = link;
         Changed();
     }
-    // Null when the key has no class, as almost every key.
-    const QString* ClassName() const { return className_.get(); }
-    void SetClassName(QString name)
-    {
-        className_ = std::make_unique<QString>(std::move(name));
-        Changed();
-    }
+    // The class name, which almost no key has, is kept by the hive.
+    bool HasClass() const { return hasClass_; }
 
     RegNode* Child(QStringView name) const;
     // The child of that name, made (with the given stamp) when missing. A new child shares the
-    // given QString's text.
+    // given text.
     RegNode* AddChild(QStringView name, std::uint64_t modified);
-    RegNode* AddChild(const QString& name, std::uint64_t modified);
+    RegNode* AddChild(RegName name, std::uint64_t modified);
     bool RemoveChild(QStringView name);
-    const std::vector<std::unique_ptr<RegNode>>& Children() const { return children_; }
+    const RegList<std::unique_ptr<RegNode>>& Children() const { return children_; }
 
     const RegNodeValue* Value(QStringView name) const;
-    void SetValue(QString name, std::uint32_t type, QByteArray data);
+    void SetValue(QStringView name, std::uint32_t type, QByteArrayView data);
+    // Shares the given name and data.
+    void SetValue(RegName name, std::uint32_t type, RegData data);
     bool RemoveValue(QStringView name);
-    const std::vector<RegNodeValue>& Values() const { return values_; }
+    const RegList<RegNodeValue>& Values() const { return values_; }
 
     // Gives back the room the key and its subtree hold for children and values to come: a
     // loaded registry has thousands of small lists, grown one item at a time.
@@ -90,6 +232,7 @@ public:
 
 private:
     friend class RegistryWriter;
+    friend class RegistryHive;
 
     // The key's own lines changed: they and every enclosing subtree must be written anew.
     void Changed()
@@ -104,12 +247,11 @@ private:
     }
 
     // A registry has thousands of keys: the fields are kept small and packed.
-    QString name_;
+    RegName name_;
     RegNode* parent_;
     std::uint64_t modified_;
-    std::unique_ptr<QString> className_;
-    std::vector<std::unique_ptr<RegNode>> children_;
-    std::vector<RegNodeValue> values_;
+    RegList<std::unique_ptr<RegNode>> children_;
+    RegList<RegNodeValue> values_;
 
     // Where the last written text holds this key's lines and subtree, so that an unchanged
     // subtree is copied instead of written again: saving a large file after one change then
@@ -117,6 +259,7 @@ private:
     std::uint32_t offset_ = 0;
     std::uint32_t ownLength_ = 0;
     std::uint32_t subtreeLength_ = 0;
+    bool hasClass_ = false;
     bool link_ = false;
     bool ownKept_ = false;
     bool subtreeKept_ = false;
@@ -145,11 +288,18 @@ public:
     void SetRelativeTo(QString path) { relativeTo_ = std::move(path); }
     const QString& Arch() const { return arch_; }
     void SetArch(QString arch) { arch_ = std::move(arch); }
+    // Null when the key has no class, as almost every key.
+    const QString* ClassName(const RegNode& key) const;
+    void SetClassName(RegNode& key, QString name);
 
 private:
     QString relativeTo_;
     QString arch_;
     RegNode root_;
+    // Aside from the keys, which would otherwise each pay for a field almost none uses. The
+    // key's flag, not the entry, tells whether it has a class: an entry left by a removed key is
+    // never read for a key later made at its address.
+    std::unordered_map<const RegNode*, QString> classNames_;
     // The last text is not kept (it is as large as the file): only what recognises it when it
     // is read back.
     std::size_t lastSize_ = 0;

@@ -45,7 +45,7 @@ void Change(RegistryHive& hive, std::uint64_t seed)
             break;
         }
         case 1:
-            if (!node.Values().empty()) node.RemoveValue(node.Values().front().name);
+            if (!node.Values().empty()) node.RemoveValue(node.Values().front().name.View());
             break;
         case 2:
             node.AddChild(NameFrom(random), stamp);
@@ -57,7 +57,7 @@ void Change(RegistryHive& hive, std::uint64_t seed)
             node.Touch(stamp);
             break;
         case 5:
-            node.SetClassName(NameFrom(random));
+            hive.SetClassName(node, NameFrom(random));
             break;
         case 6:
             node.SetLink(!node.IsLink());

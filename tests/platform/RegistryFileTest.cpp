@@ -139,7 +139,7 @@ TEST(RegistryFile, LongBinaryWrapsAtWinesColumn)
     EXPECT_TRUE(lines[1].startsWith("  "));
     EXPECT_EQ(lines[1].size(), 2 + 25 * 3 + 1);
     const auto hive = RegistryHive::Parse(text);
-    EXPECT_EQ(hive->Root().Child(u"Key")->Value(u"Blob")->data, data);
+    EXPECT_EQ(QByteArray(hive->Root().Child(u"Key")->Value(u"Blob")->data), data);
 }
 
 TEST(RegistryFile, NewKeysAndValuesAreSortedAsWineSortsThem)
@@ -220,10 +220,10 @@ TEST(RegistryFile, WhatWineReadsIsRead)
     const auto hive = RegistryHive::Parse(text);
     const RegNode* key = hive->Root().Child(u"A");
     ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->Value(u"s")->data, Utf16(QStringLiteral("plain")));
-    EXPECT_EQ(key->Value(u"d")->data, QByteArray("\x2a\0\0\0", 4));
+    EXPECT_EQ(QByteArray(key->Value(u"s")->data), Utf16(QStringLiteral("plain")));
+    EXPECT_EQ(QByteArray(key->Value(u"d")->data), QByteArray("\x2a\0\0\0", 4));
     EXPECT_EQ(key->Value(u"h")->type, REG_QWORD);
-    EXPECT_EQ(key->Value(u"h")->data, QByteArray("\x01\x02\x03", 3));
+    EXPECT_EQ(QByteArray(key->Value(u"h")->data), QByteArray("\x01\x02\x03", 3));
     EXPECT_TRUE(key->IsLink());
 }
 
@@ -368,4 +368,69 @@ TEST(RegistryFile, ALoadedTreeHoldsNoRoomForMore)
     }
     EXPECT_GT(keys, 9000u);
     EXPECT_EQ(spare, 0u);
+}
+
+TEST(RegistryFile, AClassStaysWithItsKeyAndGoesWithIt)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    RegNode* parent = hive.Root().AddChild(u"P", 0x1dd871ab2474c98ULL);
+    hive.SetClassName(*parent->AddChild(u"Classed", 0x1dd871ab2474c98ULL), QStringLiteral("Cls"));
+    hive.SetClassName(*parent->AddChild(u"Empty", 0x1dd871ab2474c98ULL), QString());
+    const std::string first = hive.Text();
+    EXPECT_NE(first.find("[P\\\\Classed] 1796737662\n#time=1dd871ab2474c98\n#class=\"Cls\"\n"),
+              std::string::npos)
+        << first;
+    EXPECT_NE(first.find("[P\\\\Empty] 1796737662\n#time=1dd871ab2474c98\n#class=\"\"\n"),
+              std::string::npos)
+        << first;
+    EXPECT_EQ(RoundTrip(QByteArray::fromStdString(first)), QByteArray::fromStdString(first));
+
+    // Keys made after the classed ones are gone may take their place in memory, not their class.
+    parent->RemoveChild(u"Classed");
+    parent->RemoveChild(u"Empty");
+    for (const char16_t* name : {u"New1", u"New2", u"New3"})
+        parent->AddChild(QStringView(name), 0x1dd871ab2474c98ULL);
+    for (const auto& child : parent->Children())
+        EXPECT_EQ(hive.ClassName(*child), nullptr) << qPrintable(child->Name());
+    const std::string second = hive.Text(first);
+    EXPECT_EQ(second.find("#class"), std::string::npos) << second;
+}
+
+TEST(RegistryFile, ValuesAndChildrenRemovedToNoneAndAddedAgain)
+{
+    RegistryHive hive(QStringLiteral("REGISTRY\\Machine"));
+    RegNode* key = hive.Root().AddChild(u"K", 0x1dd871ab2474c98ULL);
+    for (const char* name : {"c", "a", "b"}) {
+        key->SetValue(QString::fromLatin1(name), REG_DWORD, QByteArray(4, name[0]));
+        key->AddChild(QString::fromLatin1(name), 0x1dd871ab2474c98ULL);
+    }
+    key->SetValue(QStringLiteral("B"), REG_SZ, Utf16(QStringLiteral("x")));
+    const auto names = [](const RegNode& node) {
+        QStringList values, children;
+        for (const RegNodeValue& value : node.Values())
+            values << QString(value.name);
+        for (const auto& child : node.Children())
+            children << child->Name();
+        return std::pair(values, children);
+    };
+    EXPECT_EQ(names(*key), std::pair(QStringList{"a", "b", "c"}, QStringList{"a", "b", "c"}));
+    EXPECT_EQ(key->Value(u"b")->type, REG_SZ);
+    EXPECT_EQ(QByteArray(key->Value(u"b")->data), Utf16(QStringLiteral("x")));
+
+    for (const char16_t* name : {u"b", u"c", u"a"}) {
+        EXPECT_TRUE(key->RemoveValue(QStringView(name)));
+        EXPECT_TRUE(key->RemoveChild(QStringView(name)));
+    }
+    EXPECT_FALSE(key->RemoveValue(u"a"));
+    EXPECT_FALSE(key->RemoveChild(u"a"));
+    EXPECT_TRUE(key->Values().empty());
+    EXPECT_TRUE(key->Children().empty());
+    EXPECT_EQ(key->Value(u"a"), nullptr);
+    EXPECT_EQ(key->Child(u"a"), nullptr);
+
+    key->SetValue(QStringLiteral("z"), REG_DWORD, QByteArray(4, '\1'));
+    key->AddChild(u"z", 0x1dd871ab2474c98ULL);
+    EXPECT_EQ(names(*key), std::pair(QStringList{"z"}, QStringList{"z"}));
+    EXPECT_EQ(ValueLines(QByteArray::fromStdString(hive.Text())),
+              "\"z\"=dword:01010101\n\n[K\\\\z] 1796737662\n#time=1dd871ab2474c98\n");
 }
