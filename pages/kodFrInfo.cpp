@@ -13,9 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QTextDocument>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -110,12 +110,10 @@ TfrInfo::TfrInfo(QWidget* parent) : QFrame(parent)
     Image1 = Named<QLabel>(Panel1, "Image1", {0, 0, kLogoSize.width(), kLogoSize.height()});
     Image1->setScaledContents(true);
     OnEvent(Image1, QEvent::MouseButtonDblClick, Handler(this, &TfrInfo::Image1DblClick));
-    Label9 = NewLabel(GroupBox2, "Label9",
-                      u"Notka: Logo powinno mieć rozmiary 172x172 (ale i tak wyświetlane jest w "
-                      u"wformacie 180x115) i być zapisane w formacie BMP."_s,
-                      {12, 172, 221, 70});
-    Label9->setWordWrap(true);
-    Label9->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label9 = NewText(GroupBox2, "Label9",
+                     u"Notka: Logo powinno mieć rozmiary 172x172 (ale i tak wyświetlane jest w "
+                     u"wformacie 180x115) i być zapisane w formacie BMP."_s,
+                     {12, 172, 221, 70});
     Label9->setFont(QFont(u"MS Sans Serif"_s, 8));
     SetColour(Label9, QPalette::WindowText, QColor(0, 0, 128));
 }

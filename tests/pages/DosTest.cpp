@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -260,17 +259,11 @@ TEST_F(DosTest, TypedDelaysAreWrittenAsTypedAndAnEmptyFieldBecomesItsMinimum)
 TEST_F(DosTest, HelpTextsFollowTheMouse)
 {
     Start();
-    const auto helpOver = [&](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-        return Form().OpisPomocy->toPlainText();
-    };
-    EXPECT_EQ(helpOver(Page().CheckBox1),
+    EXPECT_EQ(HelpOver(Page().CheckBox1),
               u"Gdy zaznaczone, wiersz poleceń MS-DOS nie jest dostępny"_s);
-    EXPECT_EQ(helpOver(Page().CzasMenu), u"Czas przez który wyświetlane będzie menu startowe."_s);
-    EXPECT_EQ(helpOver(Page().Label4), helpOver(Page().CzasMenu)) << "labels have none";
+    EXPECT_EQ(HelpOver(Page().CzasMenu), u"Czas przez który wyświetlane będzie menu startowe."_s);
+    EXPECT_EQ(HelpOver(Page().Label4), HelpOver(Page().CzasMenu)) << "labels have none";
     EXPECT_TRUE(
-        helpOver(Page().AktywneF).startsWith(u"Czas przez który klawisze F4, F5, F6, F8"_s));
-    EXPECT_TRUE(helpOver(Page().CheckBox4).contains(u"zatrzyam się"_s));
+        HelpOver(Page().AktywneF).startsWith(u"Czas przez który klawisze F4, F5, F6, F8"_s));
+    EXPECT_TRUE(HelpOver(Page().CheckBox4).contains(u"zatrzyam się"_s));
 }

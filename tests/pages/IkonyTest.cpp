@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -394,23 +393,17 @@ TEST_F(IkonyTest, InfoTipsSwitchTheProgramsHintsUnlessTheWriteFails)
 TEST_F(IkonyTest, HelpTextsFollowTheMouse)
 {
     Start();
-    const auto over = [&](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-        return Form().OpisPomocy->toPlainText();
-    };
-    EXPECT_EQ(over(Page().SpeedButton3),
+    EXPECT_EQ(HelpOver(Page().SpeedButton3),
               u"Kliknij, aby zmienić tekst opisu pomocy dla ikony \"Internet Explorer\". Opis "
               u"pomocy do ikony pojawia się gdy zatrzymasz na niej wskaźnik myszy na dłuższy "
               u"okres czasu."_s);
-    EXPECT_EQ(over(Page().SpeedButton10),
+    EXPECT_EQ(HelpOver(Page().SpeedButton10),
               u"Przywraca domyślny tekst opisu pomocy dla danej ikony."_s);
-    EXPECT_TRUE(over(Page().GroupBox5).endsWith(u"przyciskiem \"Tak\""_s));
-    EXPECT_EQ(over(Page().CheckBox5),
+    EXPECT_TRUE(HelpOver(Page().GroupBox5).endsWith(u"przyciskiem \"Tak\""_s));
+    EXPECT_EQ(HelpOver(Page().CheckBox5),
               u"Na pulpicie nie będzie wyświetlana ikona \"Moje dokumenty\"."_s);
     // The radio buttons of the colour depth have no text of their own: their group's shows.
-    EXPECT_TRUE(over(Page().RadioButton1).startsWith(u"Określa jaką palętę kolorów"_s));
-    EXPECT_TRUE(over(Page().RadioButton3).startsWith(u"Gdy podgląd jest włączony"_s));
-    EXPECT_TRUE(over(Page().GroupBox2).startsWith(u"Dzięki tej opcji"_s));
+    EXPECT_TRUE(HelpOver(Page().RadioButton1).startsWith(u"Określa jaką palętę kolorów"_s));
+    EXPECT_TRUE(HelpOver(Page().RadioButton3).startsWith(u"Gdy podgląd jest włączony"_s));
+    EXPECT_TRUE(HelpOver(Page().GroupBox2).startsWith(u"Dzięki tej opcji"_s));
 }

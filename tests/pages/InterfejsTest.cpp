@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -89,30 +88,29 @@ TEST_F(InterfejsTest, EachBoxWritesItsValueAndTheNextStartShowsIt)
         return BoundBox{box,           HKEY_CURRENT_USER, kPolicies, QString::fromLatin1(name),
                         DwordValue(1), DwordValue(0)};
     };
-    ExpectBoundBoxes(
-        {
-            policy("CheckBox1", "NoStartMenuSubFolders"),
-            policy("CheckBox2", "NoFavoritesMenu"),
-            policy("CheckBox3", "NoRecentDocsMenu"),
-            policy("CheckBox4", "NoSetFolders"),
-            policy("CheckBox5", "NoFind"),
-            policy("CheckBox6", "NoRun"),
-            policy("CheckBox7", "NoLogOff"),
-            policy("CheckBox8", "NoClose"),
-            policy("CheckBox9", "NoSetTaskbar"),
-            policy("CheckBox10", "NoViewContextMenu"),
-            policy("CheckBox12", "NoSaveSettings"),
-            {"CheckBox13", HKEY_CURRENT_USER, kDesktop, u"PaintDesktopVersion"_s, DwordValue(1),
-             DwordValue(0)},
-            {"CheckBox11", HKEY_CURRENT_USER, kDesktop, u"ForegroundLockTimeout"_s,
-             DwordValue(200000), DwordValue(0)},
-            {"CheckBox20", HKEY_CURRENT_USER, u"Control Panel\\Sound"_s, u"Beep"_s,
-             TextValue(u"Yes"_s), TextValue(u"No"_s)},
-            {"CheckBox21", HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Services\\CDRom"_s,
-             u"Autorun"_s, DwordValue(1), DwordValue(0)},
-            {"CheckBox25", HKEY_CURRENT_USER, u"Control Panel\\Mouse"_s, u"SnapToDefaultButton"_s,
-             TextValue(u"1"_s), TextValue(u"0"_s)},
-        });
+    ExpectBoundBoxes({
+        policy("CheckBox1", "NoStartMenuSubFolders"),
+        policy("CheckBox2", "NoFavoritesMenu"),
+        policy("CheckBox3", "NoRecentDocsMenu"),
+        policy("CheckBox4", "NoSetFolders"),
+        policy("CheckBox5", "NoFind"),
+        policy("CheckBox6", "NoRun"),
+        policy("CheckBox7", "NoLogOff"),
+        policy("CheckBox8", "NoClose"),
+        policy("CheckBox9", "NoSetTaskbar"),
+        policy("CheckBox10", "NoViewContextMenu"),
+        policy("CheckBox12", "NoSaveSettings"),
+        {"CheckBox13", HKEY_CURRENT_USER, kDesktop, u"PaintDesktopVersion"_s, DwordValue(1),
+         DwordValue(0)},
+        {"CheckBox11", HKEY_CURRENT_USER, kDesktop, u"ForegroundLockTimeout"_s, DwordValue(200000),
+         DwordValue(0)},
+        {"CheckBox20", HKEY_CURRENT_USER, u"Control Panel\\Sound"_s, u"Beep"_s, TextValue(u"Yes"_s),
+         TextValue(u"No"_s)},
+        {"CheckBox21", HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Services\\CDRom"_s,
+         u"Autorun"_s, DwordValue(1), DwordValue(0)},
+        {"CheckBox25", HKEY_CURRENT_USER, u"Control Panel\\Mouse"_s, u"SnapToDefaultButton"_s,
+         TextValue(u"1"_s), TextValue(u"0"_s)},
+    });
 }
 
 TEST_F(InterfejsTest, AnEmptyMachineGetsOnlyTheFolderRefreshByte)
@@ -488,21 +486,15 @@ TEST_F(InterfejsTest, SomeBoxesKeepTheirErrorsAndOthersReportThem)
 TEST_F(InterfejsTest, HelpTextsFollowTheMouse)
 {
     Start();
-    const auto over = [&](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-        return Form().OpisPomocy->toPlainText();
-    };
-    EXPECT_TRUE(over(Page().CheckBox8).endsWith(u"uniemożliwi poprawne zamknięcie systemu."_s));
-    EXPECT_TRUE(over(Page().CheckBox22).startsWith(u"Możliwe jest aktywowanie okna jeydnie"_s));
-    EXPECT_TRUE(over(Page().nazwa).startsWith(u"W to pole wpisz nazwę"_s));
-    EXPECT_TRUE(over(Page().BitBtn2).startsWith(u"Kliknij, aby utworzyć nowe"_s));
-    EXPECT_TRUE(over(Page().Label10).startsWith(u"System opóźnia rozwijanie"_s));
+    EXPECT_TRUE(HelpOver(Page().CheckBox8).endsWith(u"uniemożliwi poprawne zamknięcie systemu."_s));
+    EXPECT_TRUE(HelpOver(Page().CheckBox22).startsWith(u"Możliwe jest aktywowanie okna jeydnie"_s));
+    EXPECT_TRUE(HelpOver(Page().nazwa).startsWith(u"W to pole wpisz nazwę"_s));
+    EXPECT_TRUE(HelpOver(Page().BitBtn2).startsWith(u"Kliknij, aby utworzyć nowe"_s));
+    EXPECT_TRUE(HelpOver(Page().Label10).startsWith(u"System opóźnia rozwijanie"_s));
     EXPECT_TRUE(
-        over(Page().CzasMenu->findChild<QLineEdit*>()).startsWith(u"Tutaj wprowadź czas"_s));
-    EXPECT_TRUE(over(Page().Button2).endsWith(u"kliknij przycisk \"Zastosuj\"."_s));
-    const QString last = over(Page().Button2);
-    EXPECT_EQ(over(Page().BitBtn1), last);
-    EXPECT_EQ(over(Page().SpeedButton2), last);
+        HelpOver(Page().CzasMenu->findChild<QLineEdit*>()).startsWith(u"Tutaj wprowadź czas"_s));
+    EXPECT_TRUE(HelpOver(Page().Button2).endsWith(u"kliknij przycisk \"Zastosuj\"."_s));
+    const QString last = HelpOver(Page().Button2);
+    EXPECT_EQ(HelpOver(Page().BitBtn1), last);
+    EXPECT_EQ(HelpOver(Page().SpeedButton2), last);
 }

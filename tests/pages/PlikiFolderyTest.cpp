@@ -4,7 +4,6 @@
 #include "kodFrPlikiFoldery.h"
 
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -50,15 +49,13 @@ protected:
 TEST_F(PlikiFolderyTest, EachSwitchWritesItsValueAndTheNextStartShowsIt)
 {
     ExpectBoundBoxes({
-                                            {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s,
-                                             DwordValue(1), DwordValue(2)},
-                                            {"CheckBox2", HKEY_CURRENT_USER, kAdvanced,
-                                             u"ShowSuperHidden"_s, DwordValue(1), DwordValue(0)},
-                                            {"CheckBox3", HKEY_CURRENT_USER, kAdvanced,
-                                             u"HideFileExt"_s, DwordValue(1), DwordValue(0)},
-                                            {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket,
-                                             u"NukeOnDelete"_s, DwordValue(1), DwordValue(0)},
-                                        });
+        {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"Hidden"_s, DwordValue(1), DwordValue(2)},
+        {"CheckBox2", HKEY_CURRENT_USER, kAdvanced, u"ShowSuperHidden"_s, DwordValue(1),
+         DwordValue(0)},
+        {"CheckBox3", HKEY_CURRENT_USER, kAdvanced, u"HideFileExt"_s, DwordValue(1), DwordValue(0)},
+        {"CheckBox4", HKEY_LOCAL_MACHINE, kBitBucket, u"NukeOnDelete"_s, DwordValue(1),
+         DwordValue(0)},
+    });
 }
 
 TEST_F(PlikiFolderyTest, HiddenShowsCheckedOnlyForOne)
@@ -183,26 +180,15 @@ TEST_F(PlikiFolderyTest, AcceptWithoutTheKeyReportsTheFirstWriteAndWritesNothing
 TEST_F(PlikiFolderyTest, HelpTextsFollowTheMouse)
 {
     Start();
-    const auto moveOver = [](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-    };
-    moveOver(Page().CheckBox4);
-    EXPECT_TRUE(Form().OpisPomocy->toPlainText().startsWith(
-        QStringLiteral("Nie przenosi plików do kosza")));
-    moveOver(Page().CheckBox3);
     EXPECT_TRUE(
-        Form().OpisPomocy->toPlainText().startsWith(QStringLiteral("Określa czy rozszerzenia")));
-    moveOver(Page().CheckBox1);
-    EXPECT_TRUE(Form().OpisPomocy->toPlainText().startsWith(
-        QStringLiteral("Pokazuje w oknach folderów pliki i foldery oznaczone")));
-    moveOver(Page().CheckBox2);
-    const QString system = Form().OpisPomocy->toPlainText();
+        HelpOver(Page().CheckBox4).startsWith(QStringLiteral("Nie przenosi plików do kosza")));
+    EXPECT_TRUE(HelpOver(Page().CheckBox3).startsWith(QStringLiteral("Określa czy rozszerzenia")));
+    EXPECT_TRUE(
+        HelpOver(Page().CheckBox1)
+            .startsWith(QStringLiteral("Pokazuje w oknach folderów pliki i foldery oznaczone")));
+    const QString system = HelpOver(Page().CheckBox2);
     EXPECT_TRUE(system.startsWith(QStringLiteral("Pokazuje w oknach folderów także chronione")));
-    // Moving over the list changes nothing.
-    moveOver(Page().lista);
-    EXPECT_EQ(Form().OpisPomocy->toPlainText(), system);
+    EXPECT_EQ(HelpOver(Page().lista), system) << "moving over the list changes nothing";
 }
 
 TEST_F(PlikiFolderyTest, ARefusedWriteBackAtStartEndsItsStepSilently)

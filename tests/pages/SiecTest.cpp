@@ -6,7 +6,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -310,17 +309,11 @@ TEST_F(SiecTest, OnlyTheFolderAndAppletPoliciesSwallowARefusedWrite)
 TEST_F(SiecTest, HelpTextsFollowTheMouse)
 {
     Start();
-    const auto helpOver = [&](QWidget* w) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)),
-                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-        return Form().OpisPomocy->toPlainText();
-    };
-    EXPECT_EQ(helpOver(Page().CheckBox13),
+    EXPECT_EQ(HelpOver(Page().CheckBox13),
               u"Jeśli zaznaczone, folder \"Otoczenie sieciowe zniknie z pulpitu Windows."_s);
-    EXPECT_EQ(helpOver(Page().RadioButton2), u"Określa dla jakich serwerów zastosować tą opcję."_s);
-    EXPECT_EQ(helpOver(Page().CheckBox12), helpOver(Page().RadioButton2)) << "CheckBox12 has none";
-    EXPECT_TRUE(helpOver(Page().CheckBox15).contains(u"SackOps, TCP1323Opts"_s));
-    EXPECT_EQ(helpOver(Page().SpinEdit1), u"Wprowadź maksymalną liczbę użytkowników, którzy mogą "
+    EXPECT_EQ(HelpOver(Page().RadioButton2), u"Określa dla jakich serwerów zastosować tą opcję."_s);
+    EXPECT_EQ(HelpOver(Page().CheckBox12), HelpOver(Page().RadioButton2)) << "CheckBox12 has none";
+    EXPECT_TRUE(HelpOver(Page().CheckBox15).contains(u"SackOps, TCP1323Opts"_s));
+    EXPECT_EQ(HelpOver(Page().SpinEdit1), u"Wprowadź maksymalną liczbę użytkowników, którzy mogą "
                                           u"połączyć się z Twoim komputerem."_s);
 }

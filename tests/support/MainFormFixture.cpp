@@ -2,6 +2,8 @@
 
 #include <QAbstractButton>
 #include <QDir>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <cstring>
 
@@ -53,6 +55,14 @@ TMainForm& MainFormTest::Start(Machine::Options options)
     windows_->MainForm.show();
     if (fillAllPages) windows_->MainForm.FillRemainingPages();
     return windows_->MainForm;
+}
+
+QString MainFormTest::HelpOver(QWidget* control)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), control->mapToGlobal(QPointF(3, 3)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(control, &move);
+    return Form().OpisPomocy->toPlainText();
 }
 
 void MainFormTest::SettleAnimations()

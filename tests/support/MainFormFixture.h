@@ -57,6 +57,9 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
+    // Moves the mouse over a control and returns what the help box shows then.
+    QString HelpOver(QWidget* control);
+
     // For every row (its box found within Scope): a click writes the checked value, the next
     // start shows the box checked, a second click writes the unchecked value, and the start
     // after shows it unchecked.
