@@ -224,8 +224,6 @@ void TMainForm::FormCreate()
     reg.OpenKey(kSettingsKey, true);
     reg.CloseKey();
     RestorePlace();
-    const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\Tolmar.png"));
-    if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
     BuildSidePanels();
     ShowComputerName();
 
@@ -311,6 +309,9 @@ void TMainForm::paintEvent(QPaintEvent* event)
         QMetaObject::invokeMethod(
             this,
             [this] {
+                // The desktop's menu and launchers show the installed icon meanwhile.
+                const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\Tolmar.png"));
+                if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
                 if (isVisible()) FillRemainingPages();
                 HoldSaves(CurrentPlatform(), false);
             },

@@ -1,12 +1,15 @@
 // The details of the desktop's look: font heights as Windows gives them, clicks as a link or a
-// flat button takes them.
+// flat button takes them, pictures keyed on green.
 #include "Controls.h"
 #include "Fonts.h"
+#include "Pictures.h"
 #include "WidgetEvents.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -59,4 +62,24 @@ TEST(Look, AFlatButtonRaisesItsFrameOnlyWhileTheMouseIsOverIt)
     QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(&button, &leave);
     EXPECT_TRUE(button.isFlat());
+}
+
+TEST(Look, OnlyPureGreenOfAPictureIsDrawnTransparent)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QImage bitmap(3, 1, QImage::Format_RGB32);
+    bitmap.setPixel(0, 0, qRgb(0, 255, 0));
+    bitmap.setPixel(1, 0, qRgb(0, 254, 0));
+    bitmap.setPixel(2, 0, qRgb(200, 30, 40));
+    const QString file = folder.filePath(QStringLiteral("Zegar.bmp"));
+    ASSERT_TRUE(bitmap.save(file, "BMP"));
+
+    const QImage picture = TransparentPicture(file).toImage();
+    ASSERT_EQ(picture.size(), QSize(3, 1));
+    EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);
+    EXPECT_EQ(picture.pixel(1, 0), qRgb(0, 254, 0));
+    EXPECT_EQ(picture.pixel(2, 0), qRgb(200, 30, 40));
+
+    EXPECT_TRUE(TransparentPicture(folder.filePath(QStringLiteral("Brak.bmp"))).isNull());
 }
