@@ -306,17 +306,17 @@ void TMainForm::paintEvent(QPaintEvent* event)
     // Queued, so that the first frame reaches the screen before the rest of the pages is built.
     if (!restQueued_) {
         restQueued_ = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                // The desktop's menu and launchers show the installed icon meanwhile.
-                const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\Tolmar.png"));
-                if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
-                if (isVisible()) FillRemainingPages();
-                HoldSaves(CurrentPlatform(), false);
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TMainForm::FinishStart, Qt::QueuedConnection);
     }
+}
+
+void TMainForm::FinishStart()
+{
+    // The desktop's menu and launchers show the installed icon until this one is set.
+    const QString icon = ProgramFile(QStringLiteral("\\data\\gfx\\Tolmar.png"));
+    if (QFileInfo::exists(icon)) QApplication::setWindowIcon(QIcon(icon));
+    if (isVisible()) FillRemainingPages();
+    HoldSaves(CurrentPlatform(), false);
 }
 
 void TMainForm::RestorePlace()

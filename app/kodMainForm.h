@@ -108,6 +108,8 @@ private:
     template <class Page, class... Extra> void FillPage(Page* page, Extra&... extra);
     void BuildPage(int index);
     void BuildPagesThrough(int index);
+    // What the start leaves until the first frame is on the screen.
+    void FinishStart();
     void BuildClock();
     void BuildMenu();
     void BuildTips();

@@ -1,11 +1,9 @@
 #include "Pictures.h"
 
-#include <QFileInfo>
 #include <QImage>
 
 QPixmap TransparentPicture(const QString& file)
 {
-    if (!QFileInfo::exists(file)) return {};
     // Keyed in one pass over one image: a mask would keep the picture, its bitmap and the
     // blended copy alive side by side.
     QImage picture(file);
