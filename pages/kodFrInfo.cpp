@@ -3,6 +3,7 @@
 #include "Colours.h"
 #include "Controls.h"
 #include "Dialogs.h"
+#include "Errors.h"
 #include "Files.h"
 #include "Guarded.h"
 #include "LogoPicture.h"
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTextDocument>
 
 using namespace Qt::Literals::StringLiterals;
@@ -47,12 +47,12 @@ const QString kExplanation =
 void SaveLogo(const QImage& logo)
 {
     const QString path = LogoFile();
-    const int attributes = FileGetAttr(path);
-    QSaveFile file(CurrentPlatform().HostPath(path));
-    const bool saved = (attributes == -1 || !(attributes & faReadOnly)) &&
-                       file.open(QIODevice::WriteOnly) && file.write(BitmapFileBytes(logo)) >= 0 &&
-                       file.commit();
-    if (!saved) throw PictureError(u"Cannot create file %1"_s.arg(path));
+    try {
+        WriteFileBytes(path, BitmapFileBytes(logo));
+    } catch (const EInOutError&) {
+        // A bitmap that cannot be saved reports its file, not the number of the failure.
+        throw PictureError(u"Cannot create file %1"_s.arg(path));
+    }
 }
 
 } // namespace
@@ -66,6 +66,14 @@ QStringList MemoLines(const QString& text)
 }
 
 QString SupportLineKey(int number) { return u"Line%1"_s.arg(number); }
+
+QString ProfileValueOf(const QString& text)
+{
+    const bool enclosed = text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') &&
+                          text.back() == text.front();
+    if (!enclosed && text.trimmed() == text) return text;
+    return u'"' + text + u'"';
+}
 
 TfrInfo::TfrInfo(QWidget* parent) : QFrame(parent)
 {
@@ -142,16 +150,17 @@ void TfrInfo::LoadState()
 void TfrInfo::SpeedButton2Click()
 {
     TIniFile ini(InfoFile());
-    ini.WriteString(kGeneral, u"Manufacturer"_s, Edit1->text());
-    ini.WriteString(kGeneral, u"Model"_s, Edit2->text());
-    ini.WriteString(kGeneral, u"SupportURL"_s, Edit3->text());
-    ini.WriteString(kGeneral, u"LocalFile"_s, Edit4->text());
+    ini.WriteString(kGeneral, u"Manufacturer"_s, ProfileValueOf(Edit1->text()));
+    ini.WriteString(kGeneral, u"Model"_s, ProfileValueOf(Edit2->text()));
+    ini.WriteString(kGeneral, u"SupportURL"_s, ProfileValueOf(Edit3->text()));
+    ini.WriteString(kGeneral, u"LocalFile"_s, ProfileValueOf(Edit4->text()));
     // One entry per line, numbered as the system's support display reads them; an empty text
     // still writes its one empty line, and lines left from a longer text go.
     const QStringList lines = MemoLines(InfoDodatkowe->toPlainText());
     const int count = std::max<int>(lines.size(), 1);
     for (int n = 1; n <= count; ++n)
-        ini.WriteString(kSupport, SupportLineKey(n), n <= lines.size() ? lines[n - 1] : QString());
+        ini.WriteString(kSupport, SupportLineKey(n),
+                        n <= lines.size() ? ProfileValueOf(lines[n - 1]) : QString());
     for (int n = count + 1; ini.ValueExists(kSupport, SupportLineKey(n)); ++n)
         ini.DeleteKey(kSupport, SupportLineKey(n));
 }

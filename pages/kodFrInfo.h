@@ -51,3 +51,7 @@ public:
 QStringList MemoLines(const QString& text);
 // The entry of "Support Information" that holds the support text's line of that number (from 1).
 QString SupportLineKey(int number);
+// The value to write for a text so that the system's profile functions, which trim blanks and
+// strip one pair of enclosing quotes when they read, give back exactly that text: quoted when
+// either would change it, as it is otherwise.
+QString ProfileValueOf(const QString& text);

@@ -1,6 +1,7 @@
 #include "Files.h"
 
 #include "Errors.h"
+#include "Machine.h"
 #include "Platform.h"
 
 #include <QDir>
@@ -44,10 +45,7 @@ bool DirectoryExists(const QString& path)
     return attributes >= 0 && (attributes & faDirectory);
 }
 
-bool CreateDir(const QString& path)
-{
-    return CurrentPlatform().CreateDirectory(path);
-}
+bool CreateDir(const QString& path) { return CurrentPlatform().CreateDirectory(path); }
 
 QStringList ListDirectory(const QString& pattern, int attributeFilter)
 {
@@ -60,9 +58,10 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes)
     constexpr int kPathNotFound = 3;
     constexpr int kAccessDenied = 5;
     if (host.isEmpty() || !QFileInfo(host).absoluteDir().exists()) throw EInOutError(kPathNotFound);
-    QFile file(host);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush())
+    // Read-only holds even for root, as it does on Windows.
+    const int attributes = FileGetAttr(path);
+    if (attributes >= 0 && (attributes & faReadOnly)) throw EInOutError(kAccessDenied);
+    if (!WriteFileAtomically(host, bytes.constData(), std::size_t(bytes.size())))
         throw EInOutError(kAccessDenied);
 }
 

@@ -22,8 +22,9 @@ bool CreateDir(const QString& path);
 // "." and ".." come like any other entry.
 QStringList ListDirectory(const QString& pattern, int attributeFilter);
 
-// Creates or replaces a file with the bytes. A file that cannot be created or written raises
-// EInOutError: 3 when its folder does not exist, 5 when it cannot be written.
+// Creates or replaces a file with the bytes, whole or not at all; a replaced file keeps its mode
+// and its hidden and system attributes. A file that cannot be created or written raises
+// EInOutError: 3 when its folder does not exist, 5 when it cannot be written or is read-only.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 // False when the file cannot be deleted (or does not exist).
 bool DeleteFile(const QString& path);

@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "ProgramDir.h"
 
+#include <QCollator>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -42,7 +43,6 @@ const QString kBuiltInTricks = u"Sztuczki w Windows - praktyczny poradnik\n"
                                u"\n"
                                u"user.exe,ExitWindows - zamknięcie systemu Windows\n"
                                u"user.exe,ExitWindowsExec - ponowne uruchomienie systemu Windows\n"
-                               u"krnl386.exe,exitkernel - natychmiastowe wyłączenie systemu\n"
                                u"shell32.dll,SHExitWindowsEx 0 - wylogowanie użytkownika\n"
                                u"shell32.dll,SHExitWindowsEx -1 - ponowne uruchomienie powłoki\n"
                                u"user.exe,wnetconnectdialog - okno Mapuj dysk sieciowy\n"
@@ -55,7 +55,6 @@ const QString kBuiltInTricks = u"Sztuczki w Windows - praktyczny poradnik\n"
                                u"diskcopy.dll,DiskCopyRunDll - kopiowanie dyskietki\n"
                                u"rnaui.dll,RnaWizard - nowe połączenie telefoniczne\n"
                                u"shell32.dll,OpenAs_RunDLL - okno Otwórz za pomocą\n"
-                               u"shell32.dll,Control_RunDLL - Panel sterowania\n"
                                u"shell32.dll,Control_RunDLL timedate.cpl - Data/Godzina\n"
                                u"shell32.dll,Control_RunDLL desk.cpl,,0 - Ekran: Tło\n"
                                u"shell32.dll,Control_RunDLL desk.cpl,,1 - Ekran: Wygaszacz "
@@ -122,8 +121,11 @@ std::optional<QString> ReadTricks()
 
 QStringList SortedArticles(QStringList names)
 {
-    std::stable_sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
+    // The names are Polish: the host's own locale, whatever it is, would misplace their letters.
+    QCollator collator(QLocale(QLocale::Polish, QLocale::Poland));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) {
+        return collator.compare(a, b) < 0;
     });
     return names;
 }

@@ -33,5 +33,5 @@ private:
     QString ArticleFolder() const;
 };
 
-// The article names as the list keeps them: sorted, letter case aside.
+// The article names as the list keeps them: in Polish alphabetical order, letter case aside.
 QStringList SortedArticles(QStringList names);

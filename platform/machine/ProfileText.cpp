@@ -141,9 +141,13 @@ std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& s
     QByteArray out = file;
     if (found.entry) {
         const Line& line = lines[*found.entry];
-        const QString existingKey = EntryOf(Text(file, line).trimmed())->key;
+        const Entry existing = *EntryOf(Text(file, line).trimmed());
+        // Writing the value the entry holds is no change, as in Wine's profile functions: the
+        // line keeps its spacing and its line end, so a start that writes back every entry
+        // leaves a file of LF line ends as it was.
+        if (existing.value == value.trimmed()) return out;
         out.replace(line.begin, line.next - line.begin,
-                    ToCp1250(existingKey + u'=' + value) + "\r\n");
+                    ToCp1250(existing.key + u'=' + value) + "\r\n");
         return out;
     }
     const QByteArray entry = ToCp1250(keyName + u'=' + value) + "\r\n";

@@ -7,15 +7,16 @@
 // Profile (INI) file text with the semantics of Windows' profile functions: sections and keys
 // are found case-insensitively and trimmed, the first of duplicates wins, surrounding quotes are
 // stripped on read; a key's line without "=" reads as missing. A line ends at CR LF, LF or a lone
-// CR. Editing touches only the line it writes or inserts, which always starts on a line of its own;
-// every other line stays as it was, except that a line break is completed before an inserted line.
-// Bytes are windows-1250.
+// CR. Editing touches only the line it writes or inserts, which always starts on a line of its own
+// and ends in CR LF; every other line stays as it was, except that a line break is completed
+// before an inserted line. Bytes are windows-1250.
 
 std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
                                      const QString& key);
 
 // The file's bytes with the entry written: the key's line replaced in the first matching
-// section, a new key after the section's last entry, a new section at the end of the file.
+// section (left as it is when it holds that value already, blanks around it aside), a new key
+// after the section's last entry, a new section at the end of the file.
 // Nothing when the names or the value cannot be written without breaking the file's lines.
 std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,
                                         const QString& key, const QString& value);

@@ -4,8 +4,10 @@
 // lines, the profile files and the registry (values and Wine's file text) must agree, except
 // where our rules differ from Wine on purpose:
 //
-// - Lines we do not write (comments, blank lines, padding, spacing around "=") stay byte for
-//   byte; Wine writes the whole file anew in its own form. Files are compared in that form.
+// - Lines we do not write (comments, blank lines, padding, spacing around "=", LF or lone CR
+//   line ends) stay byte for byte, and so does the line of an entry written with the value it
+//   holds, blanks around the value aside (Wine ignores only leading ones there); Wine writes the
+//   whole file anew in its own form once anything changes. Files are compared in that form.
 // - A new key goes after its section's last entry, before comments that end the section (they
 //   usually introduce what follows); Wine puts it after them. Comments are compared apart.
 // - Wine's delete does not trim the names it is given (its reads and writes do), so "Options "

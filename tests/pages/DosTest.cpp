@@ -169,6 +169,21 @@ TEST_F(DosTest, TheDefaultMachinesFileKeepsEveryOtherByteThroughEveryWrite)
     EXPECT_EQ(FileGetAttr(MsDos()) & kDosAttributes, expected) << "set back when the program ends";
 }
 
+TEST_F(DosTest, AFileOfLfLineEndsKeepsThemWhereStartUpWritesWhatIsThere)
+{
+    const QByteArray kept = "[Paths]\nWinDir=C:\\WINDOWS\n\n[Options]\nBootGUI=1\nBootMenu=0\n"
+                            "Logo = 1 \nBootMenuDelay=5\nBootKeys=0\nBootDelay=5\n;padding\n";
+    machine.WriteFile(kFile, kept + "AutoScan=1\n");
+    Start();
+    EXPECT_EQ(machine.ReadFile(kFile), kept + "AutoScan=1\n");
+    Stop();
+
+    // A value that start-up changes is written anew; every other line keeps its bytes.
+    machine.WriteFile(kFile, kept + "AutoScan=2\n");
+    Start();
+    EXPECT_EQ(machine.ReadFile(kFile), kept + "AutoScan=1\r\n");
+}
+
 TEST_F(DosTest, AFileMadeReadOnlyAgainIsReportedAndTheBoxKeepsItsState)
 {
     Start();

@@ -1,8 +1,10 @@
 // The "Informacje o sprzedawcy" page: the vendor's entries in OEMINFO.INI, written by the save
 // button, and the logo OEMLOGO.BMP, written when a picture is chosen.
 #include "Cp1250.h"
+#include "Files.h"
 #include "LogoPicture.h"
 #include "MainFormFixture.h"
+#include "ProfileText.h"
 #include "kodFrInfo.h"
 
 #include <QFile>
@@ -157,6 +159,32 @@ TEST_F(InfoTest, EachMemoLineIsItsOwnEntryAndAShorterTextRemovesTheRest)
     EXPECT_EQ(Page().Edit2->text(), QString());
 }
 
+// Windows' profile functions trim a value and strip one pair of quotes around it when they read.
+TEST_F(InfoTest, BlanksAndQuotesAroundATextComeBackAsTyped)
+{
+    Start();
+    const QString fields[] = {u"  Bajt  "_s, u"\"Model\""_s, u"'adres'"_s, u"\tplik"_s};
+    Page().Edit1->setText(fields[0]);
+    Page().Edit2->setText(fields[1]);
+    Page().Edit3->setText(fields[2]);
+    Page().Edit4->setText(fields[3]);
+    const QString memo = u"  wcięty\n\"cytat\"\nzwykły \"środek\" linii\n'a' "_s;
+    Page().InfoDodatkowe->setPlainText(memo);
+    Save();
+    const QByteArray file = machine.ReadFile(kInfo);
+    EXPECT_TRUE(file.contains("Manufacturer=\"  Bajt  \"\r\nModel=\"\"Model\"\"\r\n"))
+        << file.data();
+    EXPECT_TRUE(file.contains("Line3=zwyk\xb3y \"\x9crodek\" linii\r\n"))
+        << "a plain line stays plain";
+
+    Restart();
+    EXPECT_EQ(Page().Edit1->text(), fields[0]);
+    EXPECT_EQ(Page().Edit2->text(), fields[1]);
+    EXPECT_EQ(Page().Edit3->text(), fields[2]);
+    EXPECT_EQ(Page().Edit4->text(), fields[3]);
+    EXPECT_EQ(Page().InfoDodatkowe->toPlainText(), memo);
+}
+
 TEST_F(InfoTest, AReadOnlyFileIsReportedAndKeptAsItWas)
 {
     machine.WriteFile(kInfo, "[General]\r\nManufacturer=Bajt\r\n");
@@ -201,6 +229,33 @@ TEST_F(InfoTest, APickedBitmapOrJpegIsStretchedToTheLogoSize)
     QTest::mouseDClick(Page().Image1, Qt::LeftButton);
     EXPECT_EQ(Shown().size(), QSize(8, 8));
     EXPECT_TRUE(dialogs.Messages().empty());
+}
+
+TEST_F(InfoTest, ALogoSavedOverTheOldOneKeepsItsAttributesAndReadOnlyHolds)
+{
+    machine.WriteFile(kLogo, Bmp(TwoColours(30, 30)));
+    Start();
+    const QString logo = u"C:\\WINDOWS\\SYSTEM\\OEMLOGO.BMP"_s;
+    const bool dos = SupportsDosAttributes(machine.Prefix());
+    for (const int attributes : {faHidden | faSysFile, faHidden, 0}) {
+        if (!dos && attributes) continue;
+        SCOPED_TRACE(attributes);
+        FileSetAttr(logo, attributes);
+        dialogs.ExpectFile(Picture(u"kwadrat.bmp"_s, Bmp(TwoColours(172, 172))));
+        ChooseLogo();
+        EXPECT_EQ(QImage::fromData(machine.ReadFile(kLogo), "BMP").size(), kLogoSize);
+        EXPECT_EQ(FileGetAttr(logo), faArchive | attributes);
+    }
+
+    FileSetAttr(logo, faReadOnly);
+    const QByteArray before = machine.ReadFile(kLogo);
+    dialogs.ExpectFile(Picture(u"maly.bmp"_s, Bmp(TwoColours(8, 8))));
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    ChooseLogo();
+    EXPECT_EQ(Error(), u"Cannot create file C:\\WINDOWS\\SYSTEM\\OEMLOGO.BMP."_s);
+    EXPECT_EQ(machine.ReadFile(kLogo), before);
+    EXPECT_EQ(FileGetAttr(logo), faArchive | faReadOnly);
+    EXPECT_EQ(Shown().size(), QSize(172, 172)) << "the picture that matches the file";
 }
 
 TEST_F(InfoTest, APictureThatCannotBeTheLogoChangesNothing)
@@ -264,5 +319,35 @@ TEST(LogoPicture, PureRules)
         FAIL() << "a cut JPEG was decoded";
     } catch (const PictureError& error) {
         EXPECT_TRUE(QString::fromUtf8(error.what()).startsWith(u"JPEG error #"_s));
+    }
+}
+
+TEST(ProfileValueOf, WindowsReadsBackExactlyTheText)
+{
+    const struct
+    {
+        QString text;
+        QString written;
+    } cases[] = {
+        {u""_s, u""_s},
+        {u"Zakład „Żuraw”"_s, u"Zakład „Żuraw”"_s},
+        {u"a \"b\" c"_s, u"a \"b\" c"_s},
+        {u"\"otwarty"_s, u"\"otwarty"_s},
+        {u"koniec'"_s, u"koniec'"_s},
+        {u"\""_s, u"\""_s},
+        {u"'\""_s, u"'\""_s},
+        {u" a"_s, u"\" a\""_s},
+        {u"a\t"_s, u"\"a\t\""_s},
+        {u"  "_s, u"\"  \""_s},
+        {u"\"a\""_s, u"\"\"a\"\""_s},
+        {u"'a'"_s, u"\"'a'\""_s},
+        {u"\"\""_s, u"\"\"\"\""_s},
+        {u" \"a\" "_s, u"\" \"a\" \""_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(ProfileValueOf(c.text), c.written);
+        const QByteArray file = "[s]\r\nk=" + ToCp1250(ProfileValueOf(c.text)) + "\r\n";
+        EXPECT_EQ(ProfileLookup(file, u"s"_s, u"k"_s), c.text);
     }
 }

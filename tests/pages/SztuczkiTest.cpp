@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -126,6 +127,18 @@ TEST_F(SztuczkiTest, TheTricksTextIsReadOrTheBuiltInOneTurnsRed)
     EXPECT_TRUE(text.contains(u"\nSzybki dostęp do podstawowych elementów systemu\n"_s));
     EXPECT_TRUE(text.endsWith(u"2227A280-3AEA-1069-A2DE-08002B30309D}\n"_s + kMissing));
     EXPECT_EQ(Page().Memo1->palette().color(QPalette::Text), QColor(Qt::red));
+
+    // The Rundll32 section lists thirty-eight different commands, each with what it does.
+    const QString rundll =
+        text.section(u"\nRundll32.exe\n"_s, 1).section(u"\nSzybki dostęp"_s, 0, 0);
+    static const QRegularExpression pair(u"^[\\w.]+,\\w+.* - \\S.*$"_s,
+                                         QRegularExpression::MultilineOption);
+    QStringList commands;
+    for (auto match = pair.globalMatch(rundll); match.hasNext();)
+        commands << match.next().captured().section(u" - "_s, 0, 0);
+    EXPECT_EQ(commands.size(), 38) << commands.join(u'\n').toStdString();
+    commands.removeDuplicates();
+    EXPECT_EQ(commands.size(), 38) << "a command listed twice";
 }
 
 TEST_F(SztuczkiTest, TheShippedGuideIsFound)
@@ -140,8 +153,25 @@ TEST_F(SztuczkiTest, TheShippedGuideIsFound)
             << article.toStdString();
 }
 
-TEST(SortedArticles, LetterCaseAside)
+// Polish alphabetical order whatever the machine's locale: each accented letter right after its
+// plain one, letter case aside (equal names keep the folder's order).
+TEST(SortedArticles, PolishAlphabeticalOrder)
 {
-    EXPECT_EQ(SortedArticles({u"b"_s, u"C"_s, u"a"_s, u"B"_s}),
-              (QStringList{u"a"_s, u"b"_s, u"B"_s, u"C"_s}));
+    const struct
+    {
+        QStringList names;
+        QStringList sorted;
+    } cases[] = {
+        {{u"b"_s, u"C"_s, u"a"_s, u"B"_s}, {u"a"_s, u"b"_s, u"B"_s, u"C"_s}},
+        {{u"Zzz"_s, u"Ćwiczenia"_s, u"Dysk"_s, u"Cyfry"_s},
+         {u"Cyfry"_s, u"Ćwiczenia"_s, u"Dysk"_s, u"Zzz"_s}},
+        {{u"Żaba"_s, u"Źródło"_s, u"zima"_s, u"Łódź"_s, u"Lato"_s, u"Mysz"_s, u"ósemka"_s, u"Oko"_s,
+          u"Pióro"_s},
+         {u"Lato"_s, u"Łódź"_s, u"Mysz"_s, u"Oko"_s, u"ósemka"_s, u"Pióro"_s, u"zima"_s,
+          u"Źródło"_s, u"Żaba"_s}},
+        {{u"Sztuczki"_s, u"Śmieci"_s, u"Tło"_s, u"Ąkuku"_s, u"Azbest"_s, u"Bajt"_s},
+         {u"Azbest"_s, u"Ąkuku"_s, u"Bajt"_s, u"Sztuczki"_s, u"Śmieci"_s, u"Tło"_s}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SortedArticles(c.names), c.sorted);
 }

@@ -277,3 +277,43 @@ TEST(WholeFiles, WrittenReplacedAndDeletedOrAnInputOutputError)
     EXPECT_FALSE(QFile::exists(m.Host(QStringLiteral("drive_c/skrypt.vbs"))));
     EXPECT_FALSE(DeleteFile(QStringLiteral("C:\\skrypt.vbs")));
 }
+
+TEST(WholeFiles, AReplacedFileKeepsItsAttributesAndModeAndReadOnlyHoldsEvenForRoot)
+{
+    TempMachine m;
+    m.MakeWindows();
+    const QString relative = QStringLiteral("drive_c/WINDOWS/SYSTEM/OEMLOGO.BMP");
+    m.WriteFile(relative, "old");
+    m.Open();
+    const QString file = QStringLiteral("C:\\WINDOWS\\SYSTEM\\OEMLOGO.BMP");
+    const bool dos = SupportsDosAttributes(m.Prefix());
+    QFile::setPermissions(m.Host(relative),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    for (const int attributes : {faHidden | faSysFile, faHidden, faSysFile, 0}) {
+        if (!dos && attributes) continue;
+        SCOPED_TRACE(attributes);
+        FileSetAttr(file, attributes);
+        const QByteArray bytes = QByteArray::number(attributes) + " new";
+        WriteFileBytes(file, bytes);
+        EXPECT_EQ(m.ReadFile(relative), bytes);
+        EXPECT_EQ(FileGetAttr(file), faArchive | attributes);
+        EXPECT_EQ(QFile::permissions(m.Host(relative)), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ReadUser | QFile::WriteUser |
+                                                            QFile::ReadGroup);
+    }
+
+    const int readOnly = faReadOnly | (dos ? faHidden : 0);
+    FileSetAttr(file, readOnly);
+    try {
+        WriteFileBytes(file, "x");
+        ADD_FAILURE() << "a read-only file was replaced";
+    } catch (const EInOutError& error) {
+        EXPECT_EQ(error.Text(), QStringLiteral("I/O error 5"));
+    }
+    EXPECT_EQ(m.ReadFile(relative), "0 new");
+    EXPECT_EQ(FileGetAttr(file), faArchive | readOnly);
+    EXPECT_EQ(QDir(m.Host(QStringLiteral("drive_c/WINDOWS/SYSTEM")))
+                  .entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("OEMLOGO.BMP")})
+        << "no temporary file is left";
+}

@@ -60,6 +60,36 @@ TEST(ProfileText, ReplacingAnEntryKeepsEveryOtherByte)
     EXPECT_EQ(*out, expected);
 }
 
+// A Unix file keeps its LFs through a start that writes back what every entry holds; only a
+// line whose value changes is written anew, with CR LF.
+TEST(ProfileText, AWriteOfTheValueThereKeepsTheLineAsItIs)
+{
+    const struct
+    {
+        QByteArray file;
+        const char* value;
+        QByteArray expected;
+    } cases[] = {
+        {"[s]\nk=1\nz=2\n", "1", "[s]\nk=1\nz=2\n"},
+        {"[s]\n  K = 1 \t\nz=2\n", "1", "[s]\n  K = 1 \t\nz=2\n"},
+        {"[s]\rk=1\rz=2", "1", "[s]\rk=1\rz=2"},
+        {"[s]\nk=1", " 1 ", "[s]\nk=1"},
+        {"[s]\nk=\"1\"\n", "\"1\"", "[s]\nk=\"1\"\n"},
+        {"[s]\nk=1\nz=2\n", "2", "[s]\nk=2\r\nz=2\n"},
+        {"[s]\nk=\"1\"\n", "1", "[s]\nk=1\r\n"},
+        {"[s]\nk=1 1\n", "1  1", "[s]\nk=1  1\r\n"},
+        {"[s]\nk\n", "", "[s]\nk=\r\n"},
+        {"[s]\nk=\n", "", "[s]\nk=\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + " <- " + c.value);
+        const auto out = ProfileUpdate(c.file, QStringLiteral("s"), QStringLiteral("k"),
+                                       QString::fromLatin1(c.value));
+        ASSERT_TRUE(out);
+        EXPECT_EQ(*out, c.expected);
+    }
+}
+
 TEST(ProfileText, NewKeyGoesAfterTheSectionsLastEntry)
 {
     const auto out = ProfileUpdate(kMsDos, QStringLiteral("Options"), QStringLiteral("AutoScan"),
