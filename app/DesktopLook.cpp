@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "System.h"
+#include "WidgetEvents.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -23,4 +24,5 @@ void UseDesktopLook()
     QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
     QFont::insertSubstitution(QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"));
     QApplication::setFont(WindowsFont(QStringLiteral("MS Sans Serif"), -11));
+    WheelOnlyWithFocus();
 }

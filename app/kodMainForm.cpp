@@ -39,6 +39,7 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
@@ -489,7 +490,13 @@ void TMainForm::ApplyMenuStep(const MenuGeometry& step)
     Menu->repaint();
 }
 
-void TMainForm::ApplyTipsStep(int height) { MenuTips->resize(MenuTips->width(), height); }
+void TMainForm::ApplyTipsStep(int height)
+{
+    MenuTips->resize(MenuTips->width(), height);
+    // The text box keeps its caret line in sight while it is only a few pixels high, which
+    // scrolls a long text past its start; unfolding shows a text from its first line.
+    if (TipsCommand == u"Rozwin") OpisPomocy->verticalScrollBar()->setValue(0);
+}
 
 void TMainForm::rysunek_kuliDblClick()
 {

@@ -356,7 +356,7 @@ void TfrIkony::BuildBin()
     Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Panel1->setAlignment(Qt::AlignCenter);
     Panel1->setCursor(Qt::PointingHandCursor);
-    OnEvent(Panel1, QEvent::MouseButtonRelease, Handler(this, &TfrIkony::Panel1Click));
+    OnLeftClick(Panel1, Handler(this, &TfrIkony::Panel1Click));
     Help(Panel1, u"Kliknij lewym przyciskiem myszy, aby wybrać jedną z oferowanych przez program "
                  u"propozycji."_s);
     Button1 = Named<QPushButton>(GroupBox3, "Button1", {170, 104, 90, 22});
@@ -376,8 +376,9 @@ void TfrIkony::BuildApplets()
     GroupBox4 =
         NewGroupBox(this, "GroupBox4", u"Ukryj ikony Panelu Sterowania"_s, {96, 262, 260, 182});
     ChckList = Named<QListWidget>(GroupBox4, "ChckList", {10, 18, 240, 154});
-    connect(ChckList, &QListWidget::itemClicked, this, Handler(this, &TfrIkony::ChckListClick));
-    Help(ChckList->viewport(),
+    // A tick by the mouse or by the space bar; Qt's click signal misses the keyboard's.
+    connect(ChckList, &QListWidget::itemChanged, this, Handler(this, &TfrIkony::ChckListClick));
+    Help(ChckList,
          u"Wyświetla aplety Panelu Sterowania. Apletami są np. \"Dodaj/Usuń programy\", "
          u"\"Dźwięki\" czy \"Ustawienia regionalne\". Aplety te możesz ukryć klikając na pole "
          u"wyboru obok nazwy elementu."_s);
@@ -461,6 +462,8 @@ void TfrIkony::LoadNamespaceBox(TRegistry& reg, const QString& subkey, QCheckBox
 void TfrIkony::LoadApplets(QStringList& appletFiles)
 {
     appletFiles_ = &appletFiles;
+    // Showing what control.ini says is no tick of the user's, and writes nothing.
+    const QSignalBlocker quiet(ChckList);
     Guarded([&] {
         for (const QString& name : ListDirectory(GetSystemPath(u"sys"_s) + u"\\*.cpl"_s, faAnyFile))
             ChckList->addItem(name);

@@ -681,6 +681,6 @@ void TFrInterfejs::BitBtn2Click()
 
 void TFrInterfejs::SpeedButton2Click()
 {
-    TfmKreatorAnimTapeta wizard(this);
+    TfmKreatorAnimTapeta wizard(window());
     wizard.exec();
 }

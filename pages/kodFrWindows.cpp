@@ -273,14 +273,20 @@ const Box kProfileBoxes[] = {
 // which the spin box itself would neither take nor report.
 QLineEdit* FieldOf(QSpinBox* spin) { return spin->findChild<QLineEdit*>(); }
 
-// A memo has no length limit of its own: what goes beyond it is cut off where it came in.
+// A memo has no length limit of its own: what goes beyond it is cut off where it came in. The
+// limit counts the text as it is stored, where a line break is a carriage return and a line feed.
 void LimitLength(QPlainTextEdit* memo, int limit)
 {
     QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, limit] {
-        const int excess = int(memo->toPlainText().size()) - limit;
+        const QString text = memo->toPlainText();
+        const int excess = StoredLength(text) - limit;
         if (excess <= 0) return;
         QTextCursor cursor = memo->textCursor();
-        cursor.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, excess);
+        const int end = cursor.position();
+        int start = end;
+        for (int cut = 0; cut < excess && start > 0; --start)
+            cut += text[start - 1] == u'\n' ? 2 : 1;
+        cursor.setPosition(start, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
     });
 }
@@ -290,6 +296,8 @@ const QColor kAmber(243, 179, 7);
 const QColor kRed(255, 0, 0);
 
 } // namespace
+
+int StoredLength(const QString& memoText) { return int(memoText.size() + memoText.count(u'\n')); }
 
 QColor MemoryColour(int megabytes, int totalMegabytes)
 {
@@ -672,7 +680,7 @@ void TfrWindows::BitBtn3Click()
                           MessageIcon::Warning, MessageButtons::Ok);
 }
 
-void TfrWindows::Button1Click() { TfmProgramy::Shared(this).exec(); }
+void TfrWindows::Button1Click() { TfmProgramy::Shared().exec(); }
 
 void TfrWindows::Button2Click()
 {

@@ -157,6 +157,9 @@ private:
     QString MessageText() const;
 };
 
+// The length of a memo's text as it is stored, each line break a carriage return and a line feed.
+int StoredLength(const QString& memoText);
+
 // The memory slider's colours: green up to half the total, amber up to two thirds (counted
 // as the total less a third of it, both in whole megabytes), red above.
 QColor MemoryColour(int megabytes, int totalMegabytes);

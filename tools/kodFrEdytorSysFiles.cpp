@@ -12,10 +12,11 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextCursor>
 
@@ -79,31 +80,58 @@ const Button kButtons[] = {
 };
 
 // An editable drop-down list of ready-made lines that shows "<wybierz>" until one is chosen.
-QComboBox* NewChoice(QWidget* parent, const char* name, QRect geometry, const QStringList& items)
+// It hands a line over only when the user chooses one: an item clicked, or taken with Enter, in
+// the open list, or Enter on the text shown, exactly as shown. Qt's box reports a choice also
+// when the arrow keys or the wheel step through the items and when the focus leaves a text that
+// names an item; those only show a line.
+class ChoiceList final : public QComboBox
 {
-    auto* box = Named<QComboBox>(parent, name, geometry);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
-    box->addItems(items);
-    box->setMaxVisibleItems(items.size());
-    box->setCurrentIndex(-1);
-    box->setEditText(u"<wybierz>"_s);
-    return box;
-}
+public:
+    ChoiceList(QWidget* parent, const char* name, QRect geometry, const QStringList& items,
+               std::function<void()> chosen)
+        : QComboBox(parent), chosen_(std::move(chosen))
+    {
+        setObjectName(QString::fromLatin1(name));
+        setGeometry(geometry);
+        setEditable(true);
+        setInsertPolicy(QComboBox::NoInsert);
+        // Typed text stays as typed: no completing, and no item taken for it in another case.
+        setCompleter(nullptr);
+        addItems(items);
+        setMaxVisibleItems(int(items.size()));
+        setCurrentIndex(-1);
+        setEditText(u"<wybierz>"_s);
+        connect(this, &QComboBox::activated, this, [this] {
+            if (!browsing_) chosen_();
+        });
+    }
 
-// Runs the handler when an item is picked from the list or typed text is confirmed with Enter,
-// never while the text is being typed.
-void OnChoose(QComboBox* box, std::function<void()> handler)
-{
-    QObject::connect(box, &QComboBox::activated, box, [handler](int) { handler(); });
-    QObject::connect(box->lineEdit(), &QLineEdit::returnPressed, box, [box, handler] {
-        // Enter over the text of an item would also make the box activate that item when the
-        // edit finishes; making it the current item first leaves one insertion.
-        const int item = box->findText(box->currentText());
-        if (item >= 0) box->setCurrentIndex(item);
-        handler();
-    });
-}
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            event->accept();
+            chosen_();
+            return;
+        }
+        const QScopedValueRollback browsing(browsing_, true);
+        QComboBox::keyPressEvent(event);
+    }
+    void wheelEvent(QWheelEvent* event) override
+    {
+        const QScopedValueRollback browsing(browsing_, true);
+        QComboBox::wheelEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        const QScopedValueRollback browsing(browsing_, true);
+        QComboBox::focusOutEvent(event);
+    }
+
+private:
+    std::function<void()> chosen_;
+    bool browsing_ = false;
+};
 
 // The path a file is named by in the system's messages and settings.
 QString SystemName(const QString& hostPath) { return CurrentPlatform().SystemPathOf(hostPath); }
@@ -215,10 +243,10 @@ TfrEdytorSysFiles::TfrEdytorSysFiles(QWidget* parent) : QFrame(parent)
         button->setFlat(true);
     Label1 = NewLabel(this, "Label1", u"Najczęściej używane komendy wsadowe:"_s, {8, 400, 300, 16});
     Label2 = NewLabel(this, "Label2", u"Najczęściej używane komendy INI:"_s, {332, 400, 300, 16});
-    ComboBox1 = NewChoice(this, "ComboBox1", {8, 418, 300, 21}, kBatchCommands);
-    ComboBox2 = NewChoice(this, "ComboBox2", {332, 418, 300, 21}, kProfileLines);
-    OnChoose(ComboBox1, Handler(this, &TfrEdytorSysFiles::ComboBox1Change));
-    OnChoose(ComboBox2, Handler(this, &TfrEdytorSysFiles::ComboBox2Change));
+    ComboBox1 = new ChoiceList(this, "ComboBox1", {8, 418, 300, 21}, kBatchCommands,
+                               Handler(this, &TfrEdytorSysFiles::ComboBox1Change));
+    ComboBox2 = new ChoiceList(this, "ComboBox2", {332, 418, 300, 21}, kProfileLines,
+                               Handler(this, &TfrEdytorSysFiles::ComboBox2Change));
 
     OpenD.Title = u"Przeglądaj w poszukiwaniu pliku systemowego"_s;
     OpenD.Filter = {u"Wszystkie pliki (*.*)|*.*"_s, u"Pliki wsadowe (*.bat)|*.bat"_s,

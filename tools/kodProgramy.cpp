@@ -76,7 +76,10 @@ TfmProgramy::TfmProgramy(QWidget* parent)
     Button3 = Named<QPushButton>(this, "Button3", {287, 426, 90, 25});
     Button3->setText(u"Przeglądaj..."_s);
 
-    connect(Lista, &QListWidget::currentRowChanged, this, Handler(this, &TfmProgramy::ListaClick));
+    // The selection, not the current row: the list makes its first row current (a dotted
+    // outline) when it takes the focus, which is no one's choice.
+    connect(Lista, &QListWidget::itemSelectionChanged, this,
+            Handler(this, &TfmProgramy::ListaClick));
     OnChange(Button1, Handler(this, &TfmProgramy::Button1Click));
     OnChange(Button2, Handler(this, &TfmProgramy::Button2Click));
     OnChange(Button3, Handler(this, &TfmProgramy::Button3Click));
@@ -90,9 +93,12 @@ TfmProgramy::~TfmProgramy()
     if (instance == this) instance = nullptr;
 }
 
-TfmProgramy& TfmProgramy::Shared(QWidget* owner)
+TfmProgramy& TfmProgramy::Shared() { return *instance; }
+
+int TfmProgramy::SelectedRow() const
 {
-    return instance ? *instance : *new TfmProgramy(owner->window());
+    const QList<QListWidgetItem*> selected = Lista->selectedItems();
+    return selected.isEmpty() ? -1 : Lista->row(selected.first());
 }
 
 void TfmProgramy::LoadProgramList()
@@ -105,6 +111,8 @@ void TfmProgramy::LoadProgramList()
     reg.GetKeyNames(UninstallKeys);
     reg.CloseKey();
     Lista->addItems(UninstallKeys);
+    // Nor a current row: the focus alone would otherwise outline the first one.
+    Lista->setCurrentIndex(QModelIndex());
     try {
         for (int row = 0; row < UninstallKeys.size(); ++row) {
             reg.OpenKey(kUninstallKey + u'\\' + UninstallKeys[row], false);
@@ -134,13 +142,13 @@ void TfmProgramy::ShowEntryDetails(int row)
 
 void TfmProgramy::ListaClick()
 {
-    const int row = Lista->currentRow();
+    const int row = SelectedRow();
     if (row >= 0) ShowEntryDetails(row);
 }
 
 void TfmProgramy::Button1Click()
 {
-    const int row = Lista->currentRow();
+    const int row = SelectedRow();
     if (row < 0) {
         ShowSelectFirst(this);
         return;
@@ -162,7 +170,7 @@ void TfmProgramy::Button1Click()
 
 void TfmProgramy::Button2Click()
 {
-    const int row = Lista->currentRow();
+    const int row = SelectedRow();
     if (row < 0) return;
     // The full path from the root: a name taken relative to a key that failed to open would
     // name a key at the root.

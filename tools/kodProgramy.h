@@ -17,15 +17,15 @@ public:
     explicit TfmProgramy(QWidget* parent = nullptr);
     ~TfmProgramy() override;
 
-    // The program's one editor, whose list lives from one showing to the next. It is made the
-    // first time it is asked for, owned by the window of `owner`, so that the start does not
-    // pay for a list the user may never open.
-    static TfmProgramy& Shared(QWidget* owner);
+    // The program's one editor, made at start (its list lives from one showing to the next).
+    static TfmProgramy& Shared();
 
     // Rebuilds the rows and their subkeys from the registry; no row is selected after it.
     void LoadProgramList();
     // Fills the two fields from the subkey of a row.
     void ShowEntryDetails(int row);
+    // The row the user selected; -1 when none is.
+    int SelectedRow() const;
 
     QGroupBox* GroupBox1;
     QListWidget* Lista;

@@ -1,6 +1,9 @@
 #include "WidgetEvents.h"
 
-#include <QGuiApplication>
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QWidget>
@@ -34,7 +37,41 @@ bool LeftButton(QEvent* event)
     return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
 }
 
+bool TakesWheelToChange(const QObject* object)
+{
+    return qobject_cast<const QAbstractSpinBox*>(object) || qobject_cast<const QComboBox*>(object);
+}
+
+class FocusedWheel : public QObject
+{
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* object, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if ((type != QEvent::Polish && type != QEvent::Wheel) || !TakesWheelToChange(object))
+            return false;
+        auto* control = static_cast<QWidget*>(object);
+        // Qt's own policy would hand such a control the focus on the first notch.
+        if (type == QEvent::Polish && control->focusPolicy() == Qt::WheelFocus)
+            control->setFocusPolicy(Qt::StrongFocus);
+        if (type != QEvent::Wheel || control->hasFocus()) return false;
+        // Ignored and stopped here, so that Qt passes it to the parents.
+        event->ignore();
+        return true;
+    }
+};
+
 } // namespace
+
+void WheelOnlyWithFocus()
+{
+    static FocusedWheel* filter = nullptr;
+    if (filter) return;
+    filter = new FocusedWheel(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(filter);
+}
 
 void OnEvent(QWidget* control, QEvent::Type type, std::function<void()> handler)
 {
@@ -45,6 +82,11 @@ void OnEvent(QWidget* control, QEvent::Type type, std::function<void()> handler)
 
 void OnMouseMove(QWidget* control, std::function<void()> handler)
 {
+    // A list's or a memo's items lie on its viewport, which takes the moves over them.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) {
+        area->viewport()->setMouseTracking(true);
+        OnEvent(area->viewport(), QEvent::MouseMove, handler);
+    }
     control->setMouseTracking(true);
     OnEvent(control, QEvent::MouseMove, std::move(handler));
 }

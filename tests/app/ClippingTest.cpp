@@ -53,8 +53,8 @@ TEST_F(ClippingTest, EveryCaptionOfEveryWindowFits)
     ExpectWhole(&Form());
     ProgramWindows& windows = Windows();
     TfmKreatorAnimTapeta wizard(&Form());
-    for (QWidget* dialog : std::initializer_list<QWidget*>{
-             &windows.fmSet, &TfmProgramy::Shared(&Form()), &wizard, &FmKnow(), &FmAutor()}) {
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&windows.fmSet, &TfmProgramy::Shared(),
+                                                           &wizard, &FmKnow(), &FmAutor()}) {
         ExpectWhole(dialog);
         dialog->hide();
     }

@@ -5,6 +5,7 @@
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
 #include "TIniFile.h"
+#include "UserInput.h"
 #include "kodFrIkony.h"
 
 #include <QCheckBox>
@@ -253,7 +254,13 @@ TEST_F(IkonyTest, TheBinIsRenamedAsTypedAndAMissingClassKeyIsReported)
 {
     machine.SetText(HKEY_CLASSES_ROOT, kBinClass, {}, u"Kosz"_s);
     Start();
-    QTest::mouseClick(Page().Panel1, Qt::LeftButton);
+    ASSERT_TRUE(ShowActive(&Form()));
+    ShowPage(&Page());
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+        Click(Page().Panel1, other);
+        EXPECT_FALSE(Page().PopupMenu1->isVisible()) << "button " << other;
+    }
+    Click(Page().Panel1);
     ASSERT_TRUE(Page().PopupMenu1->isVisible());
     ASSERT_EQ(Page().PopupMenu1->actions().size(), 15);
     Page().PopupMenu1->actions()[10]->trigger();
@@ -307,6 +314,26 @@ TEST_F(IkonyTest, AppletsAreHiddenOnlyByAnExactNo)
     EXPECT_EQ(DontLoad(u"JOY.CPL"_s), u"no"_s);
     EXPECT_EQ(DontLoad(u"DESK.CPL"_s), u"no"_s);
     EXPECT_EQ(DontLoad(u"DODATEK.CPL"_s), u"(brak)"_s);
+}
+
+// Ticked in the shown window, with the mouse on the box or with the space bar, an applet is
+// hidden at once.
+TEST_F(IkonyTest, AnAppletTickedWithTheMouseOrTheKeyboardIsHiddenAtOnce)
+{
+    for (const char* name : {"DESK.CPL", "JOY.CPL"})
+        machine.WriteFile(u"drive_c/WINDOWS/SYSTEM/"_s + QLatin1String(name), "MZ");
+    Start();
+    ASSERT_TRUE(ShowActive(&Form()));
+    QListWidget* list = Page().ChckList;
+    const QRect first = list->visualItemRect(list->item(0));
+    Click(list->viewport(), Qt::LeftButton, {first.left() + 8, first.center().y()});
+    ASSERT_EQ(list->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(DontLoad(Form().AppletFiles[0]), u"no"_s);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Space);
+    ASSERT_EQ(list->item(1)->checkState(), Qt::Checked);
+    EXPECT_EQ(DontLoad(Form().AppletFiles[1]), u"no"_s);
 }
 
 TEST_F(IkonyTest, AppletCaptionsCountLetterCase)

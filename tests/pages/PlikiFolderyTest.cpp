@@ -1,6 +1,7 @@
 // The "Pliki i foldery" page: what start-up shows and writes back, the four switches and the
 // folder list.
 #include "MainFormFixture.h"
+#include "UserInput.h"
 #include "kodFrPlikiFoldery.h"
 
 #include <QCheckBox>
@@ -148,6 +149,26 @@ TEST_F(PlikiFolderyTest, AcceptWritesNonEmptyPathsAsTyped)
     EXPECT_FALSE(Reg(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Favorites")));
     // An expandable path read as text goes back as plain text.
     EXPECT_EQ(Reg(HKEY_CURRENT_USER, kShellFoldersKey, QStringLiteral("Personal"))->type, REG_SZ);
+}
+
+// In the shown window: a path double-clicked, retyped and accepted with the button while it is
+// still being edited goes in as typed.
+TEST_F(PlikiFolderyTest, APathStillBeingTypedIsTakenByTheButton)
+{
+    machine.SetText(HKEY_CURRENT_USER, kShellFoldersKey, u"Desktop"_s, u"C:\\WINDOWS\\Pulpit"_s);
+    Start();
+    ASSERT_TRUE(ShowActive(&Form()));
+    ShowPage(&Page());
+    QTableWidget* list = Page().lista;
+    QTableWidgetItem* desktop = list->findItems(u"Pulpit"_s, Qt::MatchExactly).value(0);
+    ASSERT_NE(desktop, nullptr);
+    QTableWidgetItem* path = list->item(desktop->row(), 1);
+    list->scrollToItem(path);
+    DoubleClick(list->viewport(), list->visualItemRect(path).center());
+    Press(Qt::Key_A, Qt::ControlModifier);
+    Type(u"D:\\Pulpit"_s);
+    Click(Page().SpeedButton1);
+    EXPECT_EQ(Text(HKEY_CURRENT_USER, kShellFoldersKey, u"Desktop"_s), u"D:\\Pulpit"_s);
 }
 
 TEST_F(PlikiFolderyTest, AValueOfAnotherTypeEndsTheListAtItsRow)

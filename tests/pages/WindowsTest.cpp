@@ -2,6 +2,7 @@
 // autostart walk, the task scheduler, the cursor pair, the display settings, memory release and
 // the swap file.
 #include "MainFormFixture.h"
+#include "UserInput.h"
 #include "kodFrWindows.h"
 #include "kodProgramy.h"
 
@@ -463,6 +464,22 @@ TEST_F(WindowsTest, TheStartUpMessageIsWrittenAndDeletedByItsButtons)
     EXPECT_EQ(Page().Memo1->toPlainText(), QString(249, u'a') + u'b');
 }
 
+TEST_F(WindowsTest, TheMessageLimitCountsALineBreakAsTheTwoCharactersStored)
+{
+    EXPECT_EQ(StoredLength(u"a\nb\n"_s), 6);
+    Start();
+    ASSERT_TRUE(ShowActive(&Form()));
+    ShowPage(&Page());
+    Click(Page().Memo1);
+    Type(QString(240, u'a'));
+    for (int line = 0; line < 6; ++line)
+        Press(Qt::Key_Return);
+    Type(u"bcd"_s);
+    EXPECT_EQ(Page().Memo1->toPlainText(), QString(240, u'a') + QString(5, u'\n'));
+    Page().Button3->click();
+    EXPECT_EQ(Text(HKEY_LOCAL_MACHINE, kWinlogon, u"LegalNoticeText"_s)->size(), 250);
+}
+
 TEST_F(WindowsTest, TheProgramsButtonShowsTheEditorModally)
 {
     Start();
@@ -472,5 +489,5 @@ TEST_F(WindowsTest, TheProgramsButtonShowsTheEditorModally)
         if (shown) shown->close();
     });
     Page().Button1->click();
-    EXPECT_EQ(shown, &TfmProgramy::Shared(&Form()));
+    EXPECT_EQ(shown, &TfmProgramy::Shared());
 }

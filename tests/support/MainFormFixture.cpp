@@ -1,9 +1,13 @@
 #include "MainFormFixture.h"
 
+#include "UserInput.h"
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <cstring>
 
@@ -55,6 +59,21 @@ TMainForm& MainFormTest::Start(Machine::Options options)
     windows_->MainForm.show();
     if (fillAllPages) windows_->MainForm.FillRemainingPages();
     return windows_->MainForm;
+}
+
+void MainFormTest::ShowPage(QWidget* page)
+{
+    QTabBar* tabs = Form().Karty->tabBar();
+    for (int tab = 0; tab < Form().Karty->count(); ++tab) {
+        QWidget* sheet = Form().Karty->widget(tab);
+        if (sheet != page && !sheet->isAncestorOf(page)) continue;
+        // A tab scrolled off the bar is reached with the bar's arrows; the test skips them.
+        if (tabs->rect().contains(tabs->tabRect(tab)))
+            Click(tabs, Qt::LeftButton, tabs->tabRect(tab).center());
+        else
+            Form().Karty->setCurrentIndex(tab);
+        EXPECT_EQ(Form().Karty->currentIndex(), tab);
+    }
 }
 
 QString MainFormTest::HelpOver(QWidget* control)

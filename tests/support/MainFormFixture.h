@@ -57,6 +57,8 @@ protected:
     static std::optional<QString> Text(HKEY root, const QString& key, const QString& name);
     static bool KeyExists(HKEY root, const QString& key);
 
+    // Clicks the tab of the page that holds a widget, as a user brings a page up.
+    void ShowPage(QWidget* page);
     // Moves the mouse over a control and returns what the help box shows then.
     QString HelpOver(QWidget* control);
 

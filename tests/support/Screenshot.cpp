@@ -41,7 +41,6 @@ int main(int argc, char** argv)
         ProgramWindows windows;
         TMainForm& form = windows.MainForm;
         form.FillRemainingPages();
-        TfmProgramy::Shared(&form);
         FmKnow();
         FmAutor();
         TfmKreatorAnimTapeta wizard(&form);

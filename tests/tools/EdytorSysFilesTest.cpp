@@ -1,6 +1,7 @@
 // The system files editor: its file sequences with scripted pickers, the remembered folders,
 // the inserted lines, and files that come back byte for byte.
 #include "MainFormFixture.h"
+#include "UserInput.h"
 #include "kodFrEdytorSysFiles.h"
 
 #include <QComboBox>
@@ -9,6 +10,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
 
@@ -32,7 +34,7 @@ protected:
 
     TfrEdytorSysFiles& Page() { return *Form().frEdytorSysFiles; }
     QString Shown() { return Page().editor->toPlainText(); }
-    void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void Push(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     QString Host(const char* relative) { return machine.Host(QString::fromLatin1(relative)); }
     QByteArray File(const char* relative)
     {
@@ -42,12 +44,12 @@ protected:
     void Open(const char* relative)
     {
         dialogs.ExpectFile(Host(relative));
-        Click(Page().SpeedButton1);
+        Push(Page().SpeedButton1);
     }
     void SaveAs(const char* relative)
     {
         dialogs.ExpectFile(Host(relative));
-        Click(Page().SpeedButton2);
+        Push(Page().SpeedButton2);
     }
     // The last error report's text, or nothing when none was shown.
     QString Reported()
@@ -109,9 +111,9 @@ TEST_F(EdytorSysFilesTest, OpenShowsTheFileAndRemembersItsFolderForTheNextStart)
 
     Restart();
     dialogs.ExpectFile(std::nullopt);
-    Click(Page().SpeedButton1);
+    Push(Page().SpeedButton1);
     dialogs.ExpectFile(std::nullopt);
-    Click(Page().SpeedButton2);
+    Push(Page().SpeedButton2);
     EXPECT_EQ(dialogs.Pickers()[2].folder, CurrentPlatform().HostPath(u"C:\\"_s));
     EXPECT_EQ(dialogs.Pickers()[3].folder, CurrentPlatform().HostPath(u"C:\\WINDOWS"_s));
     EXPECT_EQ(dialogs.Pickers()[3].title, QString());
@@ -134,18 +136,18 @@ TEST_F(EdytorSysFilesTest, SaveAsWinsOverTheOpenedFileUntilAReload)
     Page().editor->appendPlainText(u"rem B"_s);
     SaveAs("drive_c/WINDOWS/B.TXT");
     Page().editor->appendPlainText(u"rem again"_s);
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/WINDOWS/B.TXT"),
               QByteArray("@echo off\r\nSET PATH=C:\\WINDOWS\r\n\r\nrem B\r\nrem again"));
     EXPECT_EQ(File("drive_c/AUTOEXEC.BAT"), QByteArray("@echo off\r\nSET PATH=C:\\WINDOWS\r\n"));
 
     // Reload brings the opened file back, edits gone, and the next save goes to it again.
-    Click(Page().SpeedButton4);
+    Push(Page().SpeedButton4);
     EXPECT_EQ(Shown(), u"@echo off\nSET PATH=C:\\WINDOWS\n"_s);
     EXPECT_TRUE(Page().SaveD.FileName.isEmpty());
     EXPECT_FALSE(Page().editor->document()->isUndoAvailable());
     Page().editor->appendPlainText(u"rem A"_s);
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/AUTOEXEC.BAT"),
               QByteArray("@echo off\r\nSET PATH=C:\\WINDOWS\r\n\r\nrem A"));
 }
@@ -155,7 +157,7 @@ TEST_F(EdytorSysFilesTest, SaveWithNoFileAsksForAName)
     Start();
     Page().editor->setPlainText(u"nowy\n"_s);
     SaveAs("drive_c/NOWY.BAT");
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/NOWY.BAT"), QByteArray("nowy\r\n"));
     EXPECT_EQ(dialogs.Pickers().size(), 1u);
 }
@@ -168,14 +170,14 @@ TEST_F(EdytorSysFilesTest, ACancelledPickerChangesNothing)
     Page().editor->appendPlainText(u"rem edited"_s);
     const QString edited = Shown();
     dialogs.ExpectFile(std::nullopt);
-    Click(Page().SpeedButton1);
+    Push(Page().SpeedButton1);
     dialogs.ExpectFile(std::nullopt);
-    Click(Page().SpeedButton2);
+    Push(Page().SpeedButton2);
     EXPECT_EQ(Shown(), edited);
     EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, kPathOpen), u"C:\\"_s);
     EXPECT_EQ(Text(HKEY_CURRENT_USER, kSettings, kPathSave), u"C:\\WINDOWS"_s);
     // The opened file is still the current one.
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/AUTOEXEC.BAT"),
               QByteArray("@echo off\r\nSET PATH=C:\\WINDOWS\r\n\r\nrem edited"));
 }
@@ -185,10 +187,10 @@ TEST_F(EdytorSysFilesTest, ReloadWithNoFileIsAnOpen)
     Start();
     Page().editor->setPlainText(u"unnamed"_s);
     dialogs.ExpectFile(std::nullopt);
-    Click(Page().SpeedButton4);
+    Push(Page().SpeedButton4);
     EXPECT_EQ(Shown(), u"unnamed"_s);
     dialogs.ExpectFile(Host("drive_c/AUTOEXEC.BAT"));
-    Click(Page().SpeedButton4);
+    Push(Page().SpeedButton4);
     EXPECT_EQ(Shown(), u"@echo off\nSET PATH=C:\\WINDOWS\n"_s);
     EXPECT_EQ(Page().OpenD.FileName, Host("drive_c/AUTOEXEC.BAT"));
 }
@@ -201,7 +203,7 @@ TEST_F(EdytorSysFilesTest, RichTextIsShownAndSavedAsItsPlainText)
     Start();
     Open("drive_c/OPIS.RTF");
     EXPECT_TRUE(Shown().startsWith(u"{\\rtf1\\ansi"_s));
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/OPIS.RTF"), rtf);
 }
 
@@ -216,11 +218,11 @@ TEST_F(EdytorSysFilesTest, Windows1250FilesComeBackByteForByte)
     Start();
     Open("drive_c/CP1250.INI");
     EXPECT_TRUE(Shown().endsWith(u"Uwaga=żółć\n"_s));
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/CP1250.INI"), bytes);
 
     Open("drive_c/UNIX.INI");
-    Click(Page().SpeedButton3);
+    Push(Page().SpeedButton3);
     EXPECT_EQ(File("drive_c/UNIX.INI"), QByteArray("a=1\r\nb=2\r\n"));
 }
 
@@ -279,22 +281,53 @@ TEST_F(EdytorSysFilesTest, AChosenLineGoesInBeforeTheCaretsLine)
     EXPECT_EQ(Shown(), u"one\ntwo\npause\n[<sekcja>]\nthree\nfour"_s);
 }
 
-TEST_F(EdytorSysFilesTest, TypedCommandsGoInOnlyWhenConfirmed)
+// In the shown window, with the keyboard and the mouse: a line goes in once when the user
+// chooses it, and never while the list is only looked through or left.
+TEST_F(EdytorSysFilesTest, ACommandGoesInOnlyWhenChosenAndExactlyAsChosen)
 {
     Start();
-    Page().editor->setPlainText(u"one\ntwo"_s);
-    CaretToLine(1);
-    // Keys go to the box, as a user's do; it hands them to its edit field.
+    ASSERT_TRUE(ShowActive(&Form()));
+    ShowPage(&Page());
     QComboBox* box = Page().ComboBox1;
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box, u"echo Start"_s);
-    EXPECT_EQ(Shown(), u"one\ntwo"_s);
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(Shown(), u"one\necho Start\ntwo"_s);
-
-    // Typed text that is an item of the list goes in once, too.
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box, u"cls"_s);
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(Shown(), u"one\necho Start\ncls\ntwo"_s);
+    const QString second = box->itemText(1);
+    const auto clickItem = [box](int item) {
+        Press(Qt::Key_F4);
+        ASSERT_TRUE(box->view()->isVisible());
+        Click(box->view()->viewport(), Qt::LeftButton,
+              box->view()->visualRect(box->model()->index(item, 0)).center());
+    };
+    const struct
+    {
+        const char* what;
+        std::function<void()> act;
+        QStringList inserted;
+    } cases[] = {
+        {"arrow keys, then Tab away",
+         [] { Press(Qt::Key_Down), Press(Qt::Key_Down), Press(Qt::Key_Tab); },
+         {}},
+        {"an item's name typed, then a click elsewhere",
+         [this] { Type(u"cls"_s), Click(Page().editor); },
+         {}},
+        {"the wheel over the focused list", [box] { Wheel(box, -1), Wheel(box, -1); }, {}},
+        {"typed in another case, then Enter",
+         [] { Type(u"PAUSE"_s), Press(Qt::Key_Return); },
+         {u"PAUSE"_s}},
+        {"arrow keys, then Enter",
+         [] { Press(Qt::Key_Down), Press(Qt::Key_Down), Press(Qt::Key_Return); },
+         {second}},
+        {"an item clicked in the open list", [&] { clickItem(7); }, {u"pause"_s}},
+        {"an item taken with Enter in the open list",
+         [] { Press(Qt::Key_F4), Press(Qt::Key_Down), Press(Qt::Key_Down), Press(Qt::Key_Return); },
+         {second}},
+    };
+    for (const auto& c : cases) {
+        Page().editor->setPlainText(u"one\ntwo"_s);
+        CaretToLine(1);
+        box->setCurrentIndex(-1);
+        box->setEditText(QString());
+        Click(box, Qt::LeftButton, {10, box->height() / 2});
+        c.act();
+        EXPECT_EQ(Shown(), (QStringList{u"one"_s} + c.inserted + QStringList{u"two"_s}).join(u'\n'))
+            << c.what;
+    }
 }

@@ -2,6 +2,7 @@
 // the page it writes into the wallpaper folder.
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
+#include "UserInput.h"
 #include "kodFrInterfejs.h"
 #include "kodFrKreatorAnimEnd.h"
 #include "kodFrKreatorAnimKod.h"
@@ -302,6 +303,9 @@ TEST_F(KreatorAnimTapetaTest, EachOpeningFromThePageIsAFreshWizard)
             auto* shown = dynamic_cast<TfmKreatorAnimTapeta*>(QApplication::activeModalWidget());
             ASSERT_NE(shown, nullptr);
             captions.push_back(shown->windowTitle());
+            // Over the middle of the main window, not of the page that opened it.
+            const QPoint off = shown->geometry().center() - Form().geometry().center();
+            EXPECT_LE(off.manhattanLength(), 2) << off.x() << ", " << off.y();
             shown->SpeedButton2->click();
             shown->SpeedButton1->click();
         });
@@ -310,4 +314,31 @@ TEST_F(KreatorAnimTapetaTest, EachOpeningFromThePageIsAFreshWizard)
     answer();
     answer();
     EXPECT_EQ(captions, std::vector<QString>(2, u"Kreator animowanej tapety   [1 z 5]"_s));
+}
+
+// Typed into the focused field and left with Tab, as a user does: the text stays as typed, also
+// when an item differs from it only in letter case.
+TEST_F(KreatorAnimTapetaTest, TypedTextStaysAsTypedWhenTheFieldIsLeft)
+{
+    Open();
+    ASSERT_TRUE(ShowActive(wizard.get()));
+    const struct
+    {
+        int step;
+        QComboBox* box;
+        QString typed;
+    } cases[] = {
+        {2, wizard->KreatorAnimFrKod->CbKodowanie, u"iso-8859-2"_s},
+        {3, wizard->KreatorAnimFrXY->ComboBox1, u"do lewej"_s},
+        {5, wizard->KreatorAnimFrOpcje->CbJakosc, u"dobra"_s},
+    };
+    for (const auto& c : cases) {
+        while (wizard->Krok < c.step)
+            Next();
+        Click(c.box, Qt::LeftButton, {10, c.box->height() / 2});
+        Press(Qt::Key_A, Qt::ControlModifier);
+        Type(c.typed);
+        Press(Qt::Key_Tab);
+        EXPECT_EQ(c.box->currentText(), c.typed);
+    }
 }

@@ -2,6 +2,7 @@
 // browse.
 #include "MainFormFixture.h"
 #include "TRegistry.h"
+#include "UserInput.h"
 #include "kodProgramy.h"
 
 #include <QLineEdit>
@@ -17,7 +18,7 @@ const QString kUninstall = u"Software\\Microsoft\\Windows\\CurrentVersion\\Unins
 class ProgramyTest : public MainFormTest
 {
 protected:
-    TfmProgramy& Editor() { return TfmProgramy::Shared(&Form()); }
+    TfmProgramy& Editor() { return TfmProgramy::Shared(); }
 
     void Entry(const QString& key, const QString& name, const QString& value)
     {
@@ -178,4 +179,38 @@ TEST_F(ProgramyTest, AMistypedNameStopsTheNamingButEveryRowKeepsItsSubkey)
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].text, u"Invalid data type for 'DisplayName'"_s);
     EXPECT_EQ(Editor().uninstaller->text(), u"c.exe"_s);
+}
+
+TEST_F(ProgramyTest, TheStartMakesTheUninstallKey)
+{
+    Start();
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstall));
+}
+
+// As a user meets the editor: it opens with the list holding the focus, which picks no entry,
+// so the buttons act only on an entry the user clicked.
+TEST_F(ProgramyTest, InTheOpenedEditorOnlyAClickedEntryIsSavedOrDeleted)
+{
+    Entry(u"A"_s, u"DisplayName"_s, u"Gra"_s);
+    Entry(u"A"_s, u"UninstallString"_s, u"a.exe"_s);
+    Entry(u"B"_s, u"DisplayName"_s, u"Poczta"_s);
+    Start();
+    ASSERT_TRUE(ShowActive(&Editor()));
+    ASSERT_TRUE(Editor().Lista->hasFocus());
+    EXPECT_EQ(Editor().Lista->currentRow(), -1);
+    EXPECT_EQ(Editor().uninstaller->text(), QString());
+
+    Click(Editor().Button2);
+    EXPECT_EQ(Rows(), QStringList({u"Gra"_s, u"Poczta"_s}));
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    Click(Editor().Button1);
+    EXPECT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(EntryText(u"A"_s, u"UninstallString"_s), u"a.exe"_s);
+
+    Click(Editor().Lista->viewport(), Qt::LeftButton,
+          Editor().Lista->visualItemRect(Editor().Lista->item(1)).center());
+    EXPECT_EQ(Editor().NazwaProgramu->text(), u"Poczta"_s);
+    Click(Editor().Button2);
+    EXPECT_EQ(Rows(), QStringList({u"Gra"_s}));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstall + u"\\A"_s));
 }
