@@ -107,6 +107,14 @@ void TMainForm::BuildPages()
     Karty->setUsesScrollButtons(true);
     Karty->setDocumentMode(true);
     Karty->tabBar()->setExpanding(false);
+    // The desktop's flat-button tabs: the page shown is a pressed button, the others lie flat,
+    // and the one under the mouse lights its caption.
+    Karty->tabBar()->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { background: transparent; border: 1px solid transparent; margin: 2px 1px;"
+        " padding: 2px 5px; }"
+        "QTabBar::tab:selected { border-color: #808080 #ffffff #ffffff #808080;"
+        " background: #e4e4e4; }"
+        "QTabBar::tab:hover:!selected { color: #0000ff; }"));
     const struct
     {
         const char* sheet;
@@ -198,7 +206,8 @@ void TMainForm::BuildTips()
     OpisPomocy->setFrameShape(QFrame::NoFrame);
     OpisPomocy->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     SetColour(OpisPomocy, QPalette::Base, OpisPomocy->palette().color(QPalette::ToolTipBase));
-    SetColour(OpisPomocy, QPalette::Text, Qt::gray);
+    // Windows' grey, not Qt's lighter one.
+    SetColour(OpisPomocy, QPalette::Text, QColor(0x80, 0x80, 0x80));
     OpisPomocy->setFont(WindowsFont(QStringLiteral("MS Sans Serif"), -11));
     MenuTips->Body = OpisPomocy;
     connect(OpisPomocy, &QPlainTextEdit::textChanged, this,

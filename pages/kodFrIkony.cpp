@@ -283,7 +283,7 @@ bool TfrIkony::PictureDialog::Execute(QWidget* parent)
 {
     const std::optional<QString> chosen =
         Dialogs().OpenPicture(parent, u"Otwórz"_s, {u"Wszystkie ikony (*.ico)|*.ico"_s},
-                              FileName.isEmpty() ? QString() : QFileInfo(FileName).path());
+                              FileName.isEmpty() ? PickerFolder() : QFileInfo(FileName).path());
     if (!chosen) return false;
     FileName = *chosen;
     return true;

@@ -28,6 +28,18 @@ const RegFlag kNukeOnDelete{HKEY_LOCAL_MACHINE,
                             u"NukeOnDelete"_s};
 
 using Box = ControlRow<TFrPlikiFoldery, QCheckBox>;
+
+// A path cell: a long path is shortened in its middle, so both its drive and its folder's name
+// stay in sight, and shows whole as the cell's tooltip, also while it is being retyped.
+class PathItem final : public QTableWidgetItem
+{
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+    QVariant data(int role) const override
+    {
+        return role == Qt::ToolTipRole ? QVariant(text()) : QTableWidgetItem::data(role);
+    }
+};
 const Box kBoxes[] = {
     {&TFrPlikiFoldery::CheckBox1,
      "CheckBox1",
@@ -95,6 +107,8 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
     lista->setColumnWidth(0, 123);
     lista->setColumnWidth(1, 264);
     lista->verticalHeader()->hide();
+    lista->setWordWrap(false);
+    lista->setTextElideMode(Qt::ElideMiddle);
     lista->verticalHeader()->setDefaultSectionSize(18);
     lista->setSelectionBehavior(QAbstractItemView::SelectRows);
     lista->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -135,7 +149,7 @@ void TFrPlikiFoldery::LoadFolders(TRegistry& reg)
             auto* name = new QTableWidgetItem(QString::fromUtf16(kShellFolders[i].name));
             name->setFlags(name->flags() & ~Qt::ItemIsEditable);
             lista->setItem(at, 0, name);
-            lista->setItem(at, 1, new QTableWidgetItem(paths[i]));
+            lista->setItem(at, 1, new PathItem(paths[i]));
         }
     });
 }

@@ -41,7 +41,7 @@ void TKreatorAnimFrPlik::SpeedButton1Click()
 {
     const std::optional<QString> chosen =
         Dialogs().OpenFile(this, u"Wskaż plik, który zawiera animację..."_s,
-                           {u"Pliki z animacją Flash|*.SWF"_s}, QString());
+                           {u"Pliki z animacją Flash|*.SWF"_s}, PickerFolder(DialogOtworzFileName));
     if (!chosen) return;
     DialogOtworzFileName = CurrentPlatform().SystemPathOf(*chosen);
     LLokalizacja->setText(DialogOtworzFileName);

@@ -35,6 +35,14 @@ QString ReadPresent(TRegistry& reg, const QString& name, const QString& quiet)
     return present ? reg.ReadString(*present) : QString();
 }
 
+// The program a removal command starts: its quoted first part, or else all before the first blank.
+QString ProgramOf(const QString& command)
+{
+    const QString trimmed = command.trimmed();
+    if (trimmed.startsWith(u'"')) return trimmed.mid(1).section(u'"', 0, 0);
+    return trimmed.section(u' ', 0, 0);
+}
+
 void ShowSelectFirst(QWidget* parent)
 {
     Dialogs().Message(parent, u"Zaznacz pozycję"_s,
@@ -184,7 +192,8 @@ void TfmProgramy::Button3Click()
 {
     if (const std::optional<QString> chosen =
             Dialogs().OpenFile(this, u"Poszukiwanie programu deinstalacyjnego"_s,
-                               {u"Wszystkie pliki|*.*"_s, u"Programy|*.exe"_s}, QString()))
+                               {u"Wszystkie pliki|*.*"_s, u"Programy|*.exe"_s},
+                               PickerFolder(ProgramOf(uninstaller->text()))))
         uninstaller->setText(CurrentPlatform().SystemPathOf(*chosen));
     Button1Click();
 }

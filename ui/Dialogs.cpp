@@ -1,33 +1,38 @@
 #include "Dialogs.h"
 
+#include "Platform.h"
+
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
+#include <QUrl>
 #include <stdexcept>
 
 namespace {
 
 DialogService* current = nullptr;
 
-// "Name|*.a;*.b" pairs as Qt's "Name (*.a *.b)".
-QString QtFilters(const QStringList& filters)
+// Qt's own file dialog, so that it speaks the program's language and starts in the machine: its
+// places are the machine's C: drive, and its columns are wide enough for sizes and dates.
+std::optional<QString> PickFile(QWidget* parent, const QString& title, const QStringList& filters,
+                                const QString& folder, QFileDialog::AcceptMode mode)
 {
-    QStringList out;
-    for (const QString& filter : filters) {
-        const QString name = filter.section(u'|', 0, 0);
-        QString patterns = filter.section(u'|', 1);
-        patterns.replace(u';', u' ');
-        out << name + QStringLiteral(" (") + patterns + u')';
-    }
-    return out.join(QStringLiteral(";;"));
-}
-
-std::optional<QString> Chosen(const QString& path)
-{
-    if (path.isEmpty()) return std::nullopt;
-    return path;
+    QFileDialog dialog(parent, title, folder, QtFileFilters(filters));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setSidebarUrls({QUrl::fromLocalFile(PickerFolder())});
+    if (auto* details = dialog.findChild<QTreeView*>())
+        details->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 // A question may be closed without an answer: a hidden button takes the close box and Escape.
@@ -50,6 +55,40 @@ MessageAnswer Ask(QMessageBox& box, MessageAnswer rejected)
 }
 
 } // namespace
+
+QString QtFileFilters(const QStringList& filters)
+{
+    QStringList out;
+    for (const QString& filter : filters) {
+        const QString name = filter.section(u'|', 0, 0);
+        QString patterns = filter.section(u'|', 1);
+        patterns.replace(u';', u' ');
+        // A name that shows its pattern already keeps it, in Qt's form; Qt matches without regard
+        // to letter case.
+        const qsizetype open = name.lastIndexOf(u'(');
+        if (name.endsWith(u')') && open >= 0) {
+            QString own = name.mid(open + 1, name.size() - open - 2);
+            own.replace(u';', u' ');
+            if (own.compare(patterns, Qt::CaseInsensitive) == 0) {
+                out << name.left(open + 1) + own + u')';
+                continue;
+            }
+        }
+        out << name + QStringLiteral(" (") + patterns + u')';
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+QString PickerFolder(const QString& systemPath)
+{
+    Platform& platform = CurrentPlatform();
+    if (!systemPath.isEmpty()) {
+        const QFileInfo chosen(platform.HostPath(systemPath));
+        if (chosen.isDir()) return chosen.absoluteFilePath();
+        if (!chosen.filePath().isEmpty() && chosen.dir().exists()) return chosen.absolutePath();
+    }
+    return QDir::cleanPath(platform.HostPath(QStringLiteral("C:\\")));
+}
 
 DialogService& Dialogs()
 {
@@ -106,20 +145,20 @@ std::optional<QString> QtDialogService::InputText(QWidget* parent, const QString
 std::optional<QString> QtDialogService::OpenFile(QWidget* parent, const QString& title,
                                                  const QStringList& filters, const QString& folder)
 {
-    return Chosen(QFileDialog::getOpenFileName(parent, title, folder, QtFilters(filters)));
+    return PickFile(parent, title, filters, folder, QFileDialog::AcceptOpen);
 }
 
 std::optional<QString> QtDialogService::SaveFile(QWidget* parent, const QString& title,
                                                  const QStringList& filters, const QString& folder)
 {
-    return Chosen(QFileDialog::getSaveFileName(parent, title, folder, QtFilters(filters)));
+    return PickFile(parent, title, filters, folder, QFileDialog::AcceptSave);
 }
 
 std::optional<QString> QtDialogService::OpenPicture(QWidget* parent, const QString& title,
                                                     const QStringList& filters,
                                                     const QString& folder)
 {
-    return Chosen(QFileDialog::getOpenFileName(parent, title, folder, QtFilters(filters)));
+    return PickFile(parent, title, filters, folder, QFileDialog::AcceptOpen);
 }
 
 std::optional<QColor> QtDialogService::PickColor(QWidget* parent, const QColor& initial)

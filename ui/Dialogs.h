@@ -56,6 +56,13 @@ public:
     virtual std::optional<QColor> PickColor(QWidget* parent, const QColor& initial) = 0;
 };
 
+// "Name|*.a;*.b" pairs as Qt's "Name (*.a *.b)" filters; a name that shows its pattern already
+// is taken as it is.
+QString QtFileFilters(const QStringList& filters);
+// The host folder a picker opens in: that of a system path (a folder, or a file's folder) where
+// it exists on the machine, else the machine's C: drive.
+QString PickerFolder(const QString& systemPath = {});
+
 DialogService& Dialogs();
 // Installs a service (the program installs the Qt one at start, tests a scripted one).
 void SetDialogService(DialogService* service);

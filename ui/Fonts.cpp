@@ -14,6 +14,11 @@ QFont WindowsFont(const QString& family, int height, bool bold)
 {
     QFont font(family);
     font.setBold(bold);
+    // Windows draws this font glyph by glyph; shaping would join "TM" into the trademark sign
+    // that Wine's MS Sans Serif carries as a ligature. Said of every font, so that no other
+    // family takes it over from the application's font.
+    font.setStyleStrategy(family == u"MS Sans Serif" ? QFont::PreferNoShaping
+                                                     : QFont::PreferDefault);
     if (height < 0) {
         font.setPixelSize(-height);
         return font;

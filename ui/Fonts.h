@@ -3,7 +3,8 @@
 #include <QFont>
 #include <QString>
 
-// A font sized as Windows sizes it: a negative height is the character height in pixels, a
+// A font sized as Windows sizes it ("MS Sans Serif" drawn as Windows draws it, without
+// ligatures): a negative height is the character height in pixels, a
 // positive one the cell height (the character height plus the font's internal leading).
 QFont WindowsFont(const QString& family, int height, bool bold = false);
 

@@ -2,16 +2,15 @@
 #include "DesktopLook.h"
 
 #include <QApplication>
-#include <QLocale>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Also makes texts the program formats come out as on a Polish system, whatever the
+    // machine's locale.
     UseDesktopLook();
-    // Whatever the machine's locale, texts the program formats come out as on a Polish system.
-    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

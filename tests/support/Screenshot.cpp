@@ -1,6 +1,8 @@
 // Developer tool: renders the main window offscreen on a fresh copy of the default machine
-// template and saves it as a PNG, so anyone can look at the window without a display.
-//   tolmar_screenshot out.png [page index | dialog name, such as TfmKnow]
+// template (or on the machine folder in TOLMAR_MACHINE) and saves it as a PNG, so anyone can
+// look at the window without a display.
+//   tolmar_screenshot out.png [page index | dialog name, such as TfmKnow | a standard dialog:
+//                              OpenFile, SaveFile, PickColor, InputText]
 #include "DesktopLook.h"
 #include "Dialogs.h"
 #include "ProgramDir.h"
@@ -14,7 +16,10 @@
 #include <QApplication>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
+#include <functional>
+#include <map>
 
 int main(int argc, char** argv)
 {
@@ -29,9 +34,11 @@ int main(int argc, char** argv)
     SetDialogService(&dialogs);
     SetProgramDir(QStringLiteral(TOLMAR_PROGRAM_DIR));
     QTemporaryDir dir;
-    const QString prefix = dir.path() + QStringLiteral("/machine");
-    OpenedSystem machine = OpenSystem(
-        {prefix, true}, ProgramFile(QStringLiteral("\\data\\machine")), [](const QString&) {});
+    const QString given = qEnvironmentVariable("TOLMAR_MACHINE");
+    const QString prefix = given.isEmpty() ? dir.path() + QStringLiteral("/machine") : given;
+    OpenedSystem machine =
+        OpenSystem({prefix, given.isEmpty()}, ProgramFile(QStringLiteral("\\data\\machine")),
+                   [](const QString&) {});
     if (!machine.platform) {
         std::fprintf(stderr, "%s\n", qPrintable(machine.error));
         return 1;
@@ -45,9 +52,39 @@ int main(int argc, char** argv)
         FmAutor();
         TfmKreatorAnimTapeta wizard(&form);
         QWidget* shown = &form;
+        const QString which = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+        const std::map<QString, std::function<void()>> standard = {
+            {QStringLiteral("OpenFile"),
+             [&] {
+                 dialogs.OpenFile(&form, QStringLiteral("Otwórz"),
+                                  {QStringLiteral("Bitmapa (*.BMP)|*.bmp")}, PickerFolder());
+             }},
+            {QStringLiteral("SaveFile"),
+             [&] {
+                 dialogs.SaveFile(&form, QStringLiteral("Zapisz"),
+                                  {QStringLiteral("Wszystkie pliki|*.*")}, PickerFolder());
+             }},
+            {QStringLiteral("PickColor"), [&] { dialogs.PickColor(&form, Qt::blue); }},
+            {QStringLiteral("InputText"),
+             [&] {
+                 dialogs.InputText(&form, QStringLiteral("Nazwa"), QStringLiteral("Podaj:"), {});
+             }},
+        };
+        if (const auto dialog = standard.find(which); dialog != standard.end()) {
+            form.show();
+            bool saved = false;
+            // Photographed once it is up, then closed, since it waits for an answer.
+            QTimer::singleShot(100, [&] {
+                QWidget* up = QApplication::activeModalWidget();
+                saved = up && up->grab().save(QString::fromLocal8Bit(argv[1]));
+                if (up) up->close();
+            });
+            dialog->second();
+            SetCurrentPlatform(nullptr);
+            return saved ? 0 : 1;
+        }
         if (argc > 2) {
             bool page = false;
-            const QString which = QString::fromLocal8Bit(argv[2]);
             form.Karty->setCurrentIndex(which.toInt(&page));
             if (!page) shown = form.findChild<QWidget*>(which);
             if (!shown) {

@@ -132,6 +132,16 @@ TEST_F(ProgramyTest, BrowsingSavesEvenWhenCancelled)
     dialogs.ExpectFile(machine.Host(u"drive_c/Gra/usun.exe"_s));
     Editor().Button3->click();
     EXPECT_EQ(EntryText(u"A"_s, u"UninstallString"_s), u"C:\\Gra\\usun.exe"_s);
+
+    // The picker starts in the machine: on its C: drive, then where the command's program is.
+    machine.WriteFile(u"drive_c/Gra/usun.exe"_s, "MZ");
+    Select(0);
+    Editor().uninstaller->setText(u"\"C:\\Gra\\usun.exe\" /x"_s);
+    dialogs.ExpectFile(std::nullopt);
+    Editor().Button3->click();
+    ASSERT_EQ(dialogs.Pickers().size(), 3u);
+    EXPECT_EQ(dialogs.Pickers()[0].folder, machine.Host(u"drive_c"_s));
+    EXPECT_EQ(dialogs.Pickers()[2].folder, machine.Host(u"drive_c/Gra"_s));
 }
 
 TEST_F(ProgramyTest, DeleteRemovesTheSelectedSubtreeAndNothingWithoutASelection)

@@ -1,6 +1,7 @@
 // The details of the desktop's look: font heights as Windows gives them, clicks as a link or a
 // flat button takes them, pictures keyed on green.
 #include "Controls.h"
+#include "Dialogs.h"
 #include "Fonts.h"
 #include "Pictures.h"
 #include "WidgetEvents.h"
@@ -8,6 +9,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,4 +84,40 @@ TEST(Look, OnlyPureGreenOfAPictureIsDrawnTransparent)
     EXPECT_EQ(picture.pixel(2, 0), qRgb(200, 30, 40));
 
     EXPECT_TRUE(TransparentPicture(folder.filePath(QStringLiteral("Brak.bmp"))).isNull());
+}
+
+// "TM" comes out as a T and an M, not as the trademark sign the font's ligature would make.
+TEST(Look, LettersAreDrawnOneByOneWithoutLigatures)
+{
+    const QFont font = WindowsFont(QStringLiteral("MS Sans Serif"), -11);
+    const auto drawn = [&font](const QStringList& pieces) {
+        QImage image(40, 20, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        qreal x = 2;
+        for (const QString& piece : pieces) {
+            painter.drawText(QPointF(x, 15), piece);
+            x += QFontMetricsF(font).horizontalAdvance(piece);
+        }
+        return image;
+    };
+    EXPECT_EQ(drawn({QStringLiteral("TM")}), drawn({QStringLiteral("T"), QStringLiteral("M")}));
+}
+
+TEST(Look, EachFileFilterShowsItsPatternOnce)
+{
+    const struct
+    {
+        QStringList filters;
+        QString shown;
+    } cases[] = {
+        {{QStringLiteral("Programy|*.exe")}, QStringLiteral("Programy (*.exe)")},
+        {{QStringLiteral("Bitmapa (*.BMP)|*.bmp")}, QStringLiteral("Bitmapa (*.BMP)")},
+        {{QStringLiteral("Pliki (*.a;*.b)|*.a;*.b"), QStringLiteral("Wszystkie pliki|*.*")},
+         QStringLiteral("Pliki (*.a *.b);;Wszystkie pliki (*.*)")},
+        {{QStringLiteral("Ikony (*.ico)|*.icl")}, QStringLiteral("Ikony (*.ico) (*.icl)")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(QtFileFilters(c.filters), c.shown);
 }
