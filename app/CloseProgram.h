@@ -1,7 +1,6 @@
 #pragma once
 
-class QWidget;
-
 // Ends the program as its user would: every open dialog is closed as its close box closes it,
-// the innermost first, then the main window as its close box does.
-void CloseProgram(QWidget& mainWindow);
+// the innermost first, then every window as its close box does. A box shown meanwhile (while the
+// main window closes, or after it is gone) is closed in turn.
+void CloseProgram();

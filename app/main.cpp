@@ -3,7 +3,6 @@
 #include "CommandLine.h"
 #include "DesktopLook.h"
 #include "Dialogs.h"
-#include "ErrorReport.h"
 #include "ProgramDir.h"
 #include "ProgramMachine.h"
 #include "ProgramWindows.h"
@@ -22,11 +21,19 @@ int main(int argc, char* argv[])
     if (command.answer != CommandLine::Answer::Run) return AnswerOnConsole(argc, argv);
 
     const MachineChoice machineChoice = ChooseMachine(command.machine);
+    // Qt would end the process when it connects to no display, before the reason is said.
+    if (!DisplayAvailable()) return StartWithoutDisplay(machineChoice);
     PrepareSystem(machineChoice);
     QApplication app(argc, argv);
+    // From here to the end a request closes what is open, the boxes shown after the main window
+    // is gone included; the position is stored, the attributes restored and the registry saved
+    // as on a close.
+    OnTerminationRequest(&app, CloseProgram);
     TWatekCzasu ClockThread;
     ClockThread.start(QThread::IdlePriority);
-    QApplication::setApplicationName(kApplicationTitle);
+    // The name the desktop knows the program by: the class of its window, which the menu entry
+    // names, so that a taskbar puts the window under the entry. Captions show the title.
+    QApplication::setApplicationName(QStringLiteral("tolmar"));
     UseDesktopLook();
     QtDialogService dialogs;
     SetDialogService(&dialogs);
@@ -44,8 +51,6 @@ int main(int argc, char* argv[])
     int result;
     {
         ProgramWindows windows;
-        // The position is stored, the attributes restored and the registry saved as on a close.
-        OnTerminationRequest(&windows.MainForm, [&windows] { CloseProgram(windows.MainForm); });
         windows.MainForm.show();
         result = QApplication::exec();
     }

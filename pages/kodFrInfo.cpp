@@ -141,8 +141,8 @@ void TfrInfo::LoadState()
         Edit3->setText(ini.ReadString(kGeneral, u"SupportURL"_s, {}));
         Edit4->setText(ini.ReadString(kGeneral, u"LocalFile"_s, {}));
         QStringList lines;
-        for (int n = 1; ini.ValueExists(kSupport, SupportLineKey(n)); ++n)
-            lines << ini.ReadString(kSupport, SupportLineKey(n), {});
+        for (int n = 1; const auto line = ini.Read(kSupport, SupportLineKey(n)); ++n)
+            lines << *line;
         InfoDodatkowe->setPlainText(lines.join(u'\n'));
     });
 }
@@ -167,9 +167,8 @@ void TfrInfo::SpeedButton2Click()
 
 void TfrInfo::SpeedButton1Click()
 {
-    const auto picked =
-        Dialogs().OpenPicture(this, u"Wybierz logo firmy"_s, {u"Bitmapa (*.BMP)|*.bmp"_s},
-                              CurrentPlatform().HostPath(u"C:\\"_s));
+    const auto picked = Dialogs().OpenPicture(this, u"Wybierz logo firmy"_s,
+                                              {u"Bitmapa (*.BMP)|*.bmp"_s}, PickerFolder());
     // A cancelled choice leaves the logo file and the picture as they are.
     if (!picked) return;
     const QImage picture = ReadBitmapPicture(*picked, CurrentPlatform().SystemPathOf(*picked));

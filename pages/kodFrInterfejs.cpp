@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QStyle>
@@ -267,7 +268,17 @@ bool IsFolderNameAllowed(const QString& name)
     static const QString kRefused = u"\\/:*?\"<>|"_s;
     for (const QChar c : name)
         if (c.unicode() < 0x20 || kRefused.contains(c)) return false;
-    return name.isEmpty() || name.count(u'.') != name.size();
+    if (!name.isEmpty() && name.count(u'.') == name.size()) return false;
+    // With the class id after it the name must fit Windows' 255 characters, and the 255 bytes
+    // the disk under the machine keeps a name in.
+    constexpr qsizetype kLongestName = 255;
+    if (name.size() + kControlPanelClass.size() > kLongestName ||
+        name.toUtf8().size() + kControlPanelClass.size() > kLongestName)
+        return false;
+    // Whatever follows a device's name, Windows opens the device instead of a folder.
+    static const QRegularExpression kDevice(u"^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9]) *(\\.|$)"_s,
+                                            QRegularExpression::CaseInsensitiveOption);
+    return !kDevice.match(name).hasMatch();
 }
 
 TFrInterfejs::TFrInterfejs(QWidget* parent) : QFrame(parent)

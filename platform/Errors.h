@@ -29,3 +29,16 @@ class EInOutError : public SystemError
 public:
     explicit EInOutError(int code) : SystemError(QStringLiteral("I/O error %1").arg(code)) {}
 };
+
+// A file that could not be replaced, with the system's reason as its text; the old file stays as
+// it was. Writing() tells bytes that could not be written (a full disk) from a file that could not
+// be made or put in its place (no permission, a folder of that name).
+class EFileWriteError : public SystemError
+{
+public:
+    EFileWriteError(bool writing, const QString& reason) : SystemError(reason), writing_(writing) {}
+    bool Writing() const { return writing_; }
+
+private:
+    bool writing_;
+};

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
+#include <cstring>
 
 void GetSystemPath(const QString& keyword, QString& path)
 {
@@ -63,6 +65,20 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes)
     if (attributes >= 0 && (attributes & faReadOnly)) throw EInOutError(kAccessDenied);
     if (!WriteFileAtomically(host, bytes.constData(), std::size_t(bytes.size())))
         throw EInOutError(kAccessDenied);
+}
+
+void WriteHostFile(const QString& hostPath, const QByteArray& bytes)
+{
+    // The system's own English texts, whatever the locale, as the rest of the editor's messages.
+    const auto reason = [](int error) { return QString::fromUtf8(::strerrordesc_np(error)); };
+    const QFileInfo file(hostPath);
+    constexpr auto kWritable = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+    // Read-only holds even for root, as it does on Windows.
+    if (file.isFile() && !(file.permissions() & kWritable))
+        throw EFileWriteError(false, reason(EACCES));
+    WriteFailure failure;
+    if (!WriteFileAtomically(hostPath, bytes.constData(), std::size_t(bytes.size()), &failure))
+        throw EFileWriteError(failure.writing, reason(failure.error));
 }
 
 bool DeleteFile(const QString& path)

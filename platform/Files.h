@@ -26,6 +26,10 @@ QStringList ListDirectory(const QString& pattern, int attributeFilter);
 // and its hidden and system attributes. A file that cannot be created or written raises
 // EInOutError: 3 when its folder does not exist, 5 when it cannot be written or is read-only.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+// Replaces a file named by its host path (one the user picked) with the bytes, by the same writer
+// as every other file Tolmar writes: whole or not at all, keeping its mode and attributes. A
+// read-only file, or one that cannot be written, raises EFileWriteError with the system's reason.
+void WriteHostFile(const QString& hostPath, const QByteArray& bytes);
 // False when the file cannot be deleted (or does not exist).
 bool DeleteFile(const QString& path);
 

@@ -43,7 +43,7 @@ void PrepareSystem(const MachineChoice& machine)
 }
 
 OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
-                        std::function<void(const QString&)> reportSaveProblem)
+                        std::function<void(const QString&)> reportProblem)
 {
     const std::unique_ptr<RegistryPreload> preload = std::move(Prepared());
     try {
@@ -54,7 +54,7 @@ OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir
         Machine::Options options;
         options.preload = preload.get();
         auto opened = std::make_unique<Machine>(machine.folder, std::move(options));
-        opened->SetSaveErrorHandler(std::move(reportSaveProblem));
+        opened->SetProblemHandler(std::move(reportProblem));
         return {std::move(opened), {}};
     } catch (const MachineError& error) {
         return {nullptr, error.Text()};
@@ -64,6 +64,13 @@ OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir
 void HoldSaves(Platform& system, bool hold)
 {
     if (auto* machine = dynamic_cast<Machine*>(&system)) machine->HoldSaves(hold);
+}
+
+bool DisplayAvailable()
+{
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        if (!qEnvironmentVariableIsEmpty(variable)) return true;
+    return false;
 }
 
 QStringList WindowsFontFiles()

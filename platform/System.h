@@ -31,15 +31,20 @@ struct OpenedSystem
 // before the application object is made, the parse overlaps the connection to the display.
 void PrepareSystem(const MachineChoice& machine);
 
-// Opens the emulated machine, made from the template when the choice allows it. A change that
-// cannot be saved later is told to `reportSaveProblem` with a text for the user.
+// Opens the emulated machine, made from the template when the choice allows it. What the system
+// meets later on its own (a change that cannot be saved, a program of the desktop that is
+// missing) is told to `reportProblem` with a text for the user.
 OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir,
-                        std::function<void(const QString&)> reportSaveProblem);
+                        std::function<void(const QString&)> reportProblem);
 
 // While held, the emulated machine saves its registry changes only when released (or when it
 // closes): the start's writes then reach the disk in one save, after the window is drawn. A
 // system that saves nothing of its own ignores it.
 void HoldSaves(Platform& system, bool hold);
+
+// Whether a window can be shown: the environment names a display (X11's or Wayland's) or a Qt
+// platform of its own (offscreen, say). Without, Qt would end the process when it connects.
+bool DisplayAvailable();
 
 // Wine's own twins of the Windows fonts the windows are laid out for ("MS Sans Serif"), where
 // they are installed.

@@ -45,6 +45,13 @@ QString TIniFile::ReadString(const QString& section, const QString& ident, const
     return (text ? *text : DefaultText(def)).left(kMaxEntryLength);
 }
 
+std::optional<QString> TIniFile::Read(const QString& section, const QString& ident)
+{
+    const auto text = CurrentPlatform().ProfileRead(fileName_, section, ident);
+    if (!text) return std::nullopt;
+    return text->left(kMaxEntryLength);
+}
+
 void TIniFile::WriteString(const QString& section, const QString& ident, const QString& value)
 {
     if (!CurrentPlatform().ProfileWrite(fileName_, section, ident, value))

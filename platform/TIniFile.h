@@ -17,6 +17,9 @@ public:
     const QString& FileName() const { return fileName_; }
 
     QString ReadString(const QString& section, const QString& ident, const QString& def);
+    // The entry's text as ReadString gives it, nothing when it is missing: one lookup where
+    // ValueExists and ReadString would take two.
+    std::optional<QString> Read(const QString& section, const QString& ident);
     void WriteString(const QString& section, const QString& ident, const QString& value);
     bool ValueExists(const QString& section, const QString& ident);
     // Removes the entry; one that is not there is left alone.

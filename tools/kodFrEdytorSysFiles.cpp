@@ -152,15 +152,13 @@ QByteArray ReadBytes(const QString& hostPath)
 
 void WriteBytes(const QString& hostPath, const QByteArray& bytes)
 {
-    // The system refuses to write a read-only file, whoever asks; the host would let root.
-    const int attributes = FileGetAttr(SystemName(hostPath));
-    if (attributes >= 0 && (attributes & faReadOnly))
-        RaiseFileError(u"Cannot create file \"%1\". %2"_s, hostPath, u"Permission denied"_s);
-    QFile file(hostPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        RaiseFileError(u"Cannot create file \"%1\". %2"_s, hostPath, file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.flush())
-        RaiseFileError(u"Cannot write file \"%1\". %2"_s, hostPath, file.errorString());
+    try {
+        WriteHostFile(hostPath, bytes);
+    } catch (const EFileWriteError& error) {
+        RaiseFileError(error.Writing() ? u"Cannot write file \"%1\". %2"_s
+                                       : u"Cannot create file \"%1\". %2"_s,
+                       hostPath, error.Text());
+    }
 }
 
 // The text block by block: the document's own plain text would turn no-break spaces into spaces.
@@ -200,7 +198,7 @@ void LoadFolder(TRegistry& reg, const QString& name, FileDialogState& dialog)
 QString PickerStart(const FileDialogState& dialog)
 {
     if (!dialog.FileName.isEmpty()) return dialog.FileName;
-    if (dialog.InitialDir.isEmpty()) return {};
+    if (dialog.InitialDir.isEmpty()) return PickerFolder();
     QString folder = dialog.InitialDir;
     folder.replace(u"%windir%"_s, GetSystemPath(u"win"_s), Qt::CaseInsensitive);
     return CurrentPlatform().HostPath(folder);

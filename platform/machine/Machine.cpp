@@ -25,6 +25,12 @@ namespace {
 constexpr int kMaxLinkDepth = 16;
 constexpr std::uint32_t kRegLink = 6;
 const char kDosAttrib[] = "user.DOSATTRIB";
+// The write bits that read-only took from a file, so that clearing it gives back those, which
+// Wine's rule (and the umask) would not.
+const char kWriteBits[] = "user.tolmar.writebits";
+// A save's temporary file: the prefix and six characters of mkstemp's.
+const char kTempPrefix[] = ".tolmar-";
+constexpr qsizetype kTempNameLength = 14;
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
@@ -43,12 +49,30 @@ void WriteDosAttrib(const QByteArray& path, int bits)
 {
     bits &= faHidden | faSysFile;
     if (!bits) {
-        ::removexattr(path.constData(), kDosAttrib);
+        ::lremovexattr(path.constData(), kDosAttrib);
         return;
     }
     char buf[16];
     const int n = std::snprintf(buf, sizeof buf, "0x%x", bits);
-    ::setxattr(path.constData(), kDosAttrib, buf, n, 0);
+    ::lsetxattr(path.constData(), kDosAttrib, buf, n, 0);
+}
+
+mode_t ReadWriteBits(const QByteArray& path)
+{
+    char buf[16] = {};
+    if (::getxattr(path.constData(), kWriteBits, buf, sizeof buf - 1) <= 0) return 0;
+    return mode_t(std::strtoul(buf, nullptr, 8)) & 0222;
+}
+
+void WriteWriteBits(const QByteArray& path, mode_t bits)
+{
+    if (!bits) {
+        ::lremovexattr(path.constData(), kWriteBits);
+        return;
+    }
+    char buf[16];
+    const int n = std::snprintf(buf, sizeof buf, "%o", unsigned(bits));
+    ::lsetxattr(path.constData(), kWriteBits, buf, n, 0);
 }
 
 bool WriteAll(int fd, const char* data, std::size_t size)
@@ -125,29 +149,52 @@ QString LockFailureText(const QString& prefix, const QString& lockFile, int erro
                               "utworzyć pliku blokady ani zapisać zmian. Nadaj sobie prawo zapisu "
                               "do tego folderu i spróbuj ponownie.")
             .arg(prefix);
+    if (error == ELOOP)
+        return QStringLiteral("Plik blokady „%1” maszyny „%2” jest dowiązaniem symbolicznym, a "
+                              "Tolmar blokuje maszynę tylko zwykłym plikiem. Usuń to dowiązanie "
+                              "i spróbuj ponownie.")
+            .arg(lockFile, prefix);
     return QStringLiteral("Nie można utworzyć pliku blokady „%1” maszyny „%2” (%3). Usuń to, co "
                           "zajmuje jego miejsce, i spróbuj ponownie.")
         .arg(lockFile, prefix, QString::fromLocal8Bit(std::strerror(error)));
 }
 
-bool WriteFileAtomically(const QString& path, const char* data, std::size_t size)
+bool WriteFileAtomically(const QString& path, const char* data, std::size_t size,
+                         WriteFailure* failure)
 {
     const QByteArray target = Native(path);
+    // Through a link, so that the file replacing it looks as the file did.
     struct stat old = {};
     const bool existed = ::stat(target.constData(), &old) == 0;
     const int attrib = existed ? ReadDosAttrib(target) : 0;
+    const mode_t writeBits = existed ? ReadWriteBits(target) : 0;
+    const auto fail = [failure](bool writing, int error) {
+        if (failure) *failure = {writing, error};
+        return false;
+    };
 
     const qsizetype slash = target.lastIndexOf('/');
-    QByteArray temp = target.left(slash + 1) + ".tolmar-XXXXXX";
+    QByteArray temp = target.left(slash + 1) + kTempPrefix + "XXXXXX";
     const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
+    if (fd < 0) return fail(false, errno);
     const mode_t mode = existed ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
-    const bool ok = WriteAll(fd, data, size) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(temp.constData(), target.constData()) != 0) {
+    bool ok = WriteAll(fd, data, size) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    const bool written = ok;
+    if (ok && ::rename(temp.constData(), target.constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(temp.constData());
-        return false;
+        return fail(!written, error);
     }
     if (attrib) WriteDosAttrib(target, attrib);
+    if (writeBits) WriteWriteBits(target, writeBits);
     SyncFolder(slash > 0 ? target.left(slash) : QByteArray(slash == 0 ? "/" : "."));
     return true;
 }
@@ -228,14 +275,30 @@ Machine::Machine(const QString& prefix, Options options)
         throw;
     }
     userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
-    // Temporary files of saves that a crash interrupted; the files they were meant to replace
-    // are whole. Matched by hand: a name filter would compile a regular expression, and with it
-    // load a whole engine, for this one look at the folder.
-    for (const QString& name : QDir(prefix_).entryList(QDir::Files | QDir::Hidden))
-        if (name.startsWith(QStringLiteral(".tolmar-"))) QFile::remove(prefix_ + u'/' + name);
+    RemoveInterruptedSaves();
 }
 
 Machine::~Machine() { Flush(); }
+
+void Machine::RemoveInterruptedSaves()
+{
+    // The folders of the registry, MSDOS.SYS and FreeMem.vbs, the Windows folder's profiles and
+    // wallpaper pages, the system folder's vendor files. The files the saves were meant to
+    // replace are whole; the lock keeps any other Tolmar out of these folders.
+    const QString windows = WindowsDirectory();
+    const QStringList folders = {prefix_, paths_.DriveRoot(u'c'), paths_.ToHost(windows),
+                                 paths_.ToHost(SystemDirectory()),
+                                 paths_.ToHost(windows + QStringLiteral("\\Web\\Wallpaper"))};
+    for (const QString& folder : folders) {
+        if (folder.isEmpty()) continue;
+        // Matched by hand: a name filter would compile a regular expression, and with it load a
+        // whole engine, for this one look at the folder.
+        for (const QString& name :
+             QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks))
+            if (name.size() == kTempNameLength && name.startsWith(QLatin1String(kTempPrefix)))
+                QFile::remove(folder + u'/' + name);
+    }
+}
 
 void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relativeTo)
 {
@@ -269,15 +332,15 @@ void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relat
     file.stamp = StampOf(st);
 }
 
-void Machine::SetSaveErrorHandler(std::function<void(const QString&)> handler)
+void Machine::SetProblemHandler(std::function<void(const QString&)> handler)
 {
-    saveErrorHandler_ = std::move(handler);
+    problemHandler_ = std::move(handler);
 }
 
-void Machine::ReportSaveError(const QString& text)
+void Machine::ReportProblem(const QString& text)
 {
-    if (saveErrorHandler_)
-        saveErrorHandler_(text);
+    if (problemHandler_)
+        problemHandler_(text);
     else
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
@@ -310,18 +373,23 @@ void Machine::HoldSaves(bool hold)
 void Machine::Flush()
 {
     flushPosted_ = false;
+    // A report may wait for a click while the program is killed: every file is written first.
+    QStringList problems;
     for (HiveFile* file : {&system_, &user_, &userdef_})
-        if (file->dirty) Save(*file);
+        if (file->dirty) Save(*file, problems);
+    for (const QString& problem : problems)
+        ReportProblem(problem);
 }
 
-void Machine::Save(HiveFile& file)
+void Machine::Save(HiveFile& file, QStringList& problems)
 {
     if (!file.conflicted && !(StampOf(file.path) == file.stamp)) {
         file.conflicted = true;
-        ReportSaveError(QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program "
-                                       "w czasie pracy Tolmara i nie zostanie nadpisany. Zmiany "
-                                       "Tolmara są zapisywane w pliku „%1.tolmar”.")
-                            .arg(file.path));
+        problems << QStringLiteral(
+                        "Plik rejestru „%1” został zmieniony przez inny program w czasie "
+                        "pracy Tolmara i nie zostanie nadpisany. Zmiany Tolmara są "
+                        "zapisywane w pliku „%1.tolmar”.")
+                        .arg(file.path);
     }
     const QString target = file.conflicted ? file.path + QStringLiteral(".tolmar") : file.path;
     // The text written last is read back instead of being held for the whole run; the hive
@@ -331,7 +399,7 @@ void Machine::Save(HiveFile& file)
     const std::string text = file.hive->Text(std::string_view(last.constData(), last.size()));
     last = QByteArray();
     if (!WriteFileAtomically(target, text.data(), text.size())) {
-        ReportSaveError(QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target));
+        problems << QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target);
         return;
     }
     file.dirty = false;
@@ -560,23 +628,51 @@ std::optional<QStringList> Machine::RegEnumValues(HKEY root, const QString& path
 
 // ---- profile files --------------------------------------------------------------------------
 
+const ProfileIndex* Machine::ProfileOf(const QString& file)
+{
+    struct stat st = {};
+    const auto cached = profiles_.find(file);
+    if (cached != profiles_.end()) {
+        // Resolving the path again would cost more than the lookup; the file it led to is
+        // asked only whether it changed, as Windows' profile functions ask.
+        if (::stat(cached->second.host.constData(), &st) == 0 &&
+            StampOf(st) == cached->second.stamp)
+            return &cached->second.index;
+        profiles_.erase(cached);
+    }
+    const QString host = paths_.ToHost(file);
+    QFile f(host);
+    if (host.isEmpty() || !f.open(QIODevice::ReadOnly) || ::fstat(f.handle(), &st) != 0)
+        return nullptr;
+    // Stamped before the bytes are read: a change made meanwhile shows at the next lookup.
+    const FileStamp stamp = StampOf(st);
+    return &profiles_
+                .insert_or_assign(file,
+                                  ParsedProfile{Native(host), stamp, ProfileIndex(f.readAll())})
+                .first->second.index;
+}
+
 std::optional<QString> Machine::ProfileRead(const QString& file, const QString& section,
                                             const QString& key)
 {
-    QFile f(paths_.ToHost(file));
-    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return ProfileLookup(f.readAll(), section, key);
+    const ProfileIndex* index = ProfileOf(file);
+    if (!index) return std::nullopt;
+    return index->Lookup(section, key);
 }
+
+void Machine::ProfileFlush(const QString& file) { profiles_.erase(file); }
 
 bool Machine::ProfileWrite(const QString& file, const QString& section, const QString& key,
                            const QString& value)
 {
+    profiles_.erase(file);
     return EditProfile(
         file, [&](const QByteArray& bytes) { return ProfileUpdate(bytes, section, key, value); });
 }
 
 bool Machine::ProfileDelete(const QString& file, const QString& section, const QString& key)
 {
+    profiles_.erase(file);
     // Nothing to remove is no failure, even where the file may not be written.
     QFile f(paths_.ToHost(file));
     if (!f.open(QIODevice::ReadOnly)) return true;
@@ -645,13 +741,21 @@ bool Machine::SetFileAttributes(const QString& path, int attributes)
 {
     const QByteArray host = Native(paths_.ToHost(path));
     struct stat st = {};
-    if (host.isEmpty() || ::stat(host.constData(), &st) != 0) return false;
+    // A link keeps its attributes: changing them would change the file it names, which may lie
+    // outside the machine.
+    if (host.isEmpty() || ::lstat(host.constData(), &st) != 0 || S_ISLNK(st.st_mode)) return false;
     mode_t mode = st.st_mode & 07777;
-    if (attributes & faReadOnly)
+    mode_t taken = 0;
+    if (attributes & faReadOnly) {
+        taken = mode & 0222 ? mode & 0222 : ReadWriteBits(host);
         mode &= ~0222;
-    else if (!(mode & 0222))
-        mode |= (0200 | ((mode & 044) >> 1)) & ~CurrentUmask();
+    } else if (!(mode & 0222)) {
+        // What read-only took, else Wine's rule for a file that came read-only.
+        const mode_t given = ReadWriteBits(host);
+        mode |= given ? given : (0200 | ((mode & 044) >> 1)) & ~CurrentUmask();
+    }
     if (::chmod(host.constData(), mode) != 0) return false;
+    WriteWriteBits(host, taken);
     WriteDosAttrib(host, attributes);
     return true;
 }
@@ -701,14 +805,19 @@ bool Machine::CreateDirectory(const QString& path)
 // ---- shell ----------------------------------------------------------------------------------
 
 void Machine::Launch(const QString& program, const QStringList& arguments,
-                     const QStringList& environment)
+                     const QString& whenMissing, const QStringList& environment)
 {
     if (options_.launch) {
         options_.launch(program, arguments, environment);
         return;
     }
+    const QString found = QStandardPaths::findExecutable(program);
+    if (found.isEmpty()) {
+        ReportProblem(whenMissing);
+        return;
+    }
     QProcess process;
-    process.setProgram(program);
+    process.setProgram(found);
     process.setArguments(arguments);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const QString& entry : environment)
@@ -725,16 +834,27 @@ void Machine::ShellExecute(const QString& verb, const QString& target, int)
     const bool isUrl = target.contains(QStringLiteral("://")) ||
                        target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
     if (verb.compare(QStringLiteral("open"), Qt::CaseInsensitive) == 0) {
+        const QString missing =
+            QStringLiteral("Nie można otworzyć „%1”: brak programu xdg-open, którym Tolmar otwiera "
+                           "pliki i adresy. Zainstaluj pakiet xdg-utils (sudo apt-get install "
+                           "xdg-utils).")
+                .arg(target);
         if (isUrl) {
-            Launch(QStringLiteral("xdg-open"), {target});
+            Launch(QStringLiteral("xdg-open"), {target}, missing);
             return;
         }
         const QString host = paths_.ToHost(target);
-        if (!host.isEmpty() && QFileInfo::exists(host)) Launch(QStringLiteral("xdg-open"), {host});
+        if (!host.isEmpty() && QFileInfo::exists(host))
+            Launch(QStringLiteral("xdg-open"), {host}, missing);
     } else if (verb.compare(QStringLiteral("print"), Qt::CaseInsensitive) == 0 && !isUrl) {
         const QString host = paths_.ToHost(target);
-        const QString lp = QStandardPaths::findExecutable(QStringLiteral("lp"));
-        if (!lp.isEmpty() && !host.isEmpty() && QFileInfo(host).isFile()) Launch(lp, {host});
+        if (!host.isEmpty() && QFileInfo(host).isFile())
+            Launch(QStringLiteral("lp"), {host},
+                   QStringLiteral("Nie można wydrukować „%1”: brak polecenia lp, którym Tolmar "
+                                  "drukuje. Zainstaluj klienta drukowania, który je dostarcza, "
+                                  "na przykład pakiet cups-client (sudo apt-get install "
+                                  "cups-client).")
+                       .arg(target));
     }
 }
 
@@ -743,7 +863,7 @@ void Machine::WinExec(const QString& commandLine, int)
     const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
     const QStringList arguments = QProcess::splitCommand(commandLine);
     if (wine.isEmpty() || arguments.isEmpty()) return;
-    Launch(wine, arguments, {QStringLiteral("WINEPREFIX=") + prefix_});
+    Launch(wine, arguments, QString(), {QStringLiteral("WINEPREFIX=") + prefix_});
 }
 
 std::uint64_t Machine::TotalPhysicalMemory()

@@ -4,11 +4,13 @@
 #include "Errors.h"
 #include "MachineLock.h"
 #include "Platform.h"
+#include "ProfileText.h"
 #include "WineRegistry.h"
 
 #include <QObject>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <sys/stat.h>
@@ -98,12 +100,15 @@ public:
     const QString& Prefix() const { return prefix_; }
     const DosPaths& Paths() const { return paths_; }
 
-    // Writes every changed registry file now. Problems go to the save error handler.
+    // Writes every changed registry file now; problems go to the problem handler once every file
+    // is written.
     void Flush();
     // While held, changes wait for a Flush or the release instead of being saved as soon as
     // the event loop runs.
     void HoldSaves(bool hold);
-    void SetSaveErrorHandler(std::function<void(const QString&)> handler);
+    // What the machine meets on its own and the user must hear of (a save that failed, a program
+    // of the desktop that is missing) goes to the handler, or to standard error without one.
+    void SetProblemHandler(std::function<void(const QString&)> handler);
 
     bool RegOpenKey(HKEY root, const QString& path) override;
     bool RegCreateKey(HKEY root, const QString& path) override;
@@ -121,7 +126,7 @@ public:
     bool ProfileWrite(const QString& file, const QString& section, const QString& key,
                       const QString& value) override;
     bool ProfileDelete(const QString& file, const QString& section, const QString& key) override;
-    void ProfileFlush(const QString&) override {}
+    void ProfileFlush(const QString& file) override;
 
     QString WindowsDirectory() override;
     QString SystemDirectory() override;
@@ -161,14 +166,21 @@ private:
     std::optional<Target> FollowLink(const RegNode& link, bool create, int depth);
     void MarkDirty(HiveFile& file);
     void PostFlush();
-    void Save(HiveFile& file);
-    void ReportSaveError(const QString& text);
+    void Save(HiveFile& file, QStringList& problems);
+    void ReportProblem(const QString& text);
     // Rewrites a profile file (or makes it) with what the edit returns; false when the file may
     // not be written or the edit refuses.
     bool EditProfile(const QString& file,
                      const std::function<std::optional<QByteArray>(const QByteArray&)>& edit);
-    void Launch(const QString& program, const QStringList& arguments,
+    // Starts a program of the host found on PATH; where it is missing, the user is told
+    // `whenMissing`.
+    void Launch(const QString& program, const QStringList& arguments, const QString& whenMissing,
                 const QStringList& environment = {});
+    // Removes the temporary files that saves cut short by a kill left in the folders Tolmar
+    // writes to.
+    void RemoveInterruptedSaves();
+    // The parsed profile file behind a path as given, while that file is unchanged.
+    const ProfileIndex* ProfileOf(const QString& file);
 
     QString prefix_;
     Options options_;
@@ -179,7 +191,16 @@ private:
     QObject flushContext_;
     bool flushPosted_ = false;
     bool savesHeld_ = false;
-    std::function<void(const QString&)> saveErrorHandler_;
+    std::function<void(const QString&)> problemHandler_;
+    struct ParsedProfile
+    {
+        QByteArray host;
+        FileStamp stamp;
+        ProfileIndex index;
+    };
+    // Kept until the profile's user flushes it, so that reading a file entry by entry parses
+    // it once.
+    std::map<QString, ParsedProfile> profiles_;
 };
 
 // Makes the machine from the template when the folder does not exist yet.
@@ -188,9 +209,18 @@ void CreateMachineIfMissing(const QString& prefix, const QString& templateDir);
 QString UnreadableRegistryText(const QString& prefix, const QString& name,
                                const RegistryParseError& error);
 // What the user is told when the lock file cannot be made (errno in error): a read-only folder
-// is named as such.
+// and a link in the lock file's place are named as such.
 QString LockFailureText(const QString& prefix, const QString& lockFile, int error);
+// Why a file could not be replaced: the errno, and whether it failed while the new bytes were
+// written (else the new file could not be made, or put in the old one's place).
+struct WriteFailure
+{
+    bool writing = false;
+    int error = 0;
+};
 // Replaces a file's bytes so that a crash leaves the old or the new file, never a torn one;
-// the file's mode and DOS attributes are kept, and the folder is synced so the rename lasts.
-// False when any step before the rename fails (the old file stays).
-bool WriteFileAtomically(const QString& path, const char* data, std::size_t size);
+// the file's mode and DOS attributes are kept, and the folder is synced so the rename lasts. A
+// link in the file's place is replaced by the file, so nothing outside the machine is written.
+// False when any step up to the rename fails (the old file stays), with the failure told.
+bool WriteFileAtomically(const QString& path, const char* data, std::size_t size,
+                         WriteFailure* failure = nullptr);

@@ -28,10 +28,12 @@ MachineLock::MachineLock(const QString& prefix) : path_(prefix + QStringLiteral(
     const QByteArray path = QFile::encodeName(path_);
     for (int round = 0; round < kLockRounds; ++round) {
         created_ = false;
-        // flock needs no write access, so a lock file without write permission still serves.
-        fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+        // flock needs no write access, so a lock file without write permission still serves. A
+        // link in its place (even one naming nothing) fails with ELOOP, to be named as such.
+        fd_ = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
         if (fd_ < 0 && errno == ENOENT) {
-            fd_ = ::open(path.constData(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+            fd_ = ::open(path.constData(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                         0644);
             if (fd_ < 0 && errno == EEXIST) continue;
             created_ = fd_ >= 0;
         }
@@ -66,7 +68,12 @@ MachineLock::MachineLock(const QString& prefix) : path_(prefix + QStringLiteral(
 
 MachineLock::~MachineLock()
 {
-    if (fd_ >= 0) ::close(fd_);
+    if (fd_ < 0) return;
+    // A normal end leaves the folder without the lock file. Removed while still locked, as in
+    // Abandon; a start that opened it meanwhile finds its lock on a file that is gone and tries
+    // again.
+    if (state_ == State::Held) ::unlink(QFile::encodeName(path_).constData());
+    ::close(fd_);
 }
 
 void MachineLock::Abandon()

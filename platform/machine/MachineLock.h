@@ -3,7 +3,8 @@
 #include <QString>
 
 // Holds a machine for one Tolmar: an advisory lock on a file in the machine's folder, released
-// when the object goes (or the process dies).
+// when the object goes (or the process dies). The object's end removes the file; a crash leaves
+// it, and the next start takes it over.
 class MachineLock
 {
 public:

@@ -115,15 +115,37 @@ bool Breaks(const QString& text) { return text.contains(u'\n') || text.contains(
 
 } // namespace
 
+ProfileIndex::ProfileIndex(const QByteArray& file)
+{
+    Keys* current = nullptr;
+    for (const Line& line : SplitLines(file)) {
+        const QString trimmed = Text(file, line).trimmed();
+        if (const auto name = SectionName(trimmed)) {
+            // A repeated section is never searched: lookups stop at the first of its name.
+            const auto [section, fresh] = sections_.try_emplace(*name);
+            current = fresh ? &section->second : nullptr;
+            continue;
+        }
+        if (!current) continue;
+        if (const auto entry = EntryOf(trimmed))
+            current->try_emplace(entry->key, entry->value ? std::optional(Unquote(*entry->value))
+                                                          : std::nullopt);
+    }
+}
+
+std::optional<QString> ProfileIndex::Lookup(const QString& section, const QString& key) const
+{
+    const auto keys = sections_.find(section.trimmed());
+    if (keys == sections_.end()) return std::nullopt;
+    const auto entry = keys->second.find(key.trimmed());
+    if (entry == keys->second.end()) return std::nullopt;
+    return entry->second;
+}
+
 std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
                                      const QString& key)
 {
-    const auto lines = SplitLines(file);
-    const Location found = Locate(file, lines, section.trimmed(), key.trimmed());
-    if (!found.entry) return std::nullopt;
-    const auto value = EntryOf(Text(file, lines[*found.entry]).trimmed())->value;
-    if (!value) return std::nullopt;
-    return Unquote(*value);
+    return ProfileIndex(file).Lookup(section, key);
 }
 
 std::optional<QByteArray> ProfileUpdate(const QByteArray& file, const QString& section,

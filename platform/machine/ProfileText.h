@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <optional>
 
 // Profile (INI) file text with the semantics of Windows' profile functions: sections and keys
@@ -10,6 +11,30 @@
 // CR. Editing touches only the line it writes or inserts, which always starts on a line of its own
 // and ends in CR LF; every other line stays as it was, except that a line break is completed
 // before an inserted line. Bytes are windows-1250.
+
+// A file parsed once for reading, so that reading every entry of a large file costs one pass
+// over it rather than one per entry.
+class ProfileIndex
+{
+public:
+    explicit ProfileIndex(const QByteArray& file);
+
+    std::optional<QString> Lookup(const QString& section, const QString& key) const;
+
+private:
+    struct CaseInsensitiveLess
+    {
+        bool operator()(const QString& a, const QString& b) const
+        {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        }
+    };
+    // A key's text, none for a line without "=".
+    using Keys = std::map<QString, std::optional<QString>, CaseInsensitiveLess>;
+
+    // The first section of each name, and in it the first entry of each key.
+    std::map<QString, Keys, CaseInsensitiveLess> sections_;
+};
 
 std::optional<QString> ProfileLookup(const QByteArray& file, const QString& section,
                                      const QString& key);

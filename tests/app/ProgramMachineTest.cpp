@@ -3,9 +3,12 @@
 
 #include "ScriptedDialogs.h"
 #include "TempMachine.h"
+#include "Termination.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <csignal>
 #include <gtest/gtest.h>
 
 TEST(ProgramMachine, AMissingMachineIsMadeFromTheTemplate)
@@ -65,4 +68,27 @@ TEST(ProgramMachine, AWrongMachineFolderIsRefusedNamingItAndNothingIsMade)
                              "istnieje.")
                   .arg(named));
     EXPECT_FALSE(QFileInfo::exists(named));
+}
+
+// Once the program is asked to end, nobody is there to click a box: a problem met on the way out
+// (a registry file someone else changed meanwhile) is said on the console instead.
+TEST(ProgramMachine, AfterATerminationRequestAProblemIsPrintedNotShown)
+{
+    ScriptedDialogs dialogs;
+    TempMachine m;
+    m.WriteHive(QStringLiteral("system.reg"), QByteArray());
+    m.WriteHive(QStringLiteral("user.reg"), QByteArray());
+    QObject program;
+    OnTerminationRequest(&program, [] {});
+    auto machine = OpenProgramMachine({m.Prefix(), false}, QStringLiteral(TOLMAR_TEMPLATE));
+    ASSERT_NE(machine, nullptr);
+    std::raise(SIGTERM);
+    QCoreApplication::processEvents();
+    m.WriteHive(QStringLiteral("user.reg"), "\n[Foreign] 1796737660\n");
+    ASSERT_TRUE(machine->RegCreateKey(HKEY_CURRENT_USER, QStringLiteral("Software\\Tolmar")));
+    testing::internal::CaptureStderr();
+    machine.reset();
+    const QString printed = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(dialogs.Messages().empty());
+    EXPECT_TRUE(printed.contains(QStringLiteral("user.reg.tolmar"))) << qPrintable(printed);
 }

@@ -14,7 +14,8 @@ using namespace Qt::Literals::StringLiterals;
 TEST_F(MainFormTest, ATerminationRequestClosesAnOpenQuestionAndThenTheWindow)
 {
     TMainForm& form = Start();
-    OnTerminationRequest(&form, [&form] { CloseProgram(form); });
+    QObject program;
+    OnTerminationRequest(&program, CloseProgram);
 
     QtDialogService real;
     SetDialogService(&real);
@@ -35,4 +36,31 @@ TEST_F(MainFormTest, ATerminationRequestClosesAnOpenQuestionAndThenTheWindow)
     EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); }, 5000));
     EXPECT_TRUE(Dword(HKEY_CURRENT_USER, kSettingsKey, u"WindowLeft"_s).has_value())
         << "the window closed as its close box does, storing its place";
+}
+
+// The program shows boxes after its main window is gone (a save that fails at exit): a
+// termination request closes them too, and the next request does as well.
+TEST(Termination, ARequestClosesABoxShownAfterTheMainWindowIsGone)
+{
+    QObject program;
+    OnTerminationRequest(&program, CloseProgram);
+    auto* window = new QWidget;
+    window->show();
+    delete window;
+
+    QtDialogService real;
+    for (int request = 0; request < 2; ++request) {
+        QTimer::singleShot(0, [] { std::raise(SIGTERM); });
+        bool rescued = false;
+        QTimer::singleShot(5000, [&rescued] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                rescued = true;
+                box->close();
+            }
+        });
+        real.Message(nullptr, u"Tolmar - Quorvix"_s, u"Nie można zapisać pliku rejestru"_s,
+                     MessageIcon::Error, MessageButtons::Ok);
+        EXPECT_FALSE(rescued) << "request " << request;
+        EXPECT_TRUE(TerminationRequested());
+    }
 }

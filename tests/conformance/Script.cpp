@@ -1,6 +1,7 @@
 #include "Script.h"
 
 #include "Cp1250.h"
+#include "Platform.h"
 
 #include <QRegularExpression>
 #include <random>
@@ -101,15 +102,25 @@ public:
 
     QByteArray StartingFile(bool repeatSections);
     Op ProfileOp(const QStringList& files, const QStringList& deletable);
+    // The operations that make the keys most of the registry operations then work on.
+    std::vector<Op> CoreKeys();
     Op RegistryOp();
 
 private:
     QString KeyPath();
+    QString LiveKey();
+    QString AsciiCaseVariant(const QString& text);
+    QString ValueName();
     QByteArray RandomBytes(int n);
     QByteArray Utf16(const QString& text, bool terminated);
     void Data(Op& op);
+    void Created(const QString& path);
+    void Deleted(const QString& path);
 
     std::mt19937_64 random_;
+    // Keys below the conformance key, as the script leaves them so far ("" is that key itself).
+    QStringList core_;
+    QStringList live_;
 };
 
 QByteArray Generator::StartingFile(bool repeatSections)
@@ -164,13 +175,77 @@ Op Generator::ProfileOp(const QStringList& files, const QStringList& deletable)
     return op;
 }
 
+// A key that seldom exists: one to three random names.
 QString Generator::KeyPath()
 {
     QStringList parts;
-    const int depth = Below(4);
+    const int depth = 1 + Below(3);
     for (int i = 0; i < depth; ++i)
         parts << Pick(kKeyNames);
     return parts.join(u'\\');
+}
+
+// Mostly one of the few core keys, else any key the script made, now and then named in another
+// case of its ASCII letters.
+QString Generator::LiveKey()
+{
+    QStringList coreLive;
+    for (const QString& path : core_)
+        if (live_.contains(path, Qt::CaseInsensitive)) coreLive << path;
+    const QString path = !coreLive.isEmpty() && Chance(75) ? Pick(coreLive) : Pick(live_);
+    return Chance(15) ? AsciiCaseVariant(path) : path;
+}
+
+QString Generator::AsciiCaseVariant(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (c.unicode() < 0x80 && c.isLetter() && Chance(50))
+            c = c.isUpper() ? c.toLower() : c.toUpper();
+    return out;
+}
+
+// A few names that recur on every key, so that values are written, read and deleted again.
+QString Generator::ValueName()
+{
+    if (Chance(40)) return Pick(kValueNames);
+    const QString name = QStringLiteral("Wpis %1").arg(Below(20));
+    return Chance(10) ? name.toUpper() : name;
+}
+
+void Generator::Created(const QString& path)
+{
+    const QStringList parts = path.split(u'\\', Qt::SkipEmptyParts);
+    for (qsizetype n = 0; n <= parts.size(); ++n) {
+        const QString prefix = parts.first(n).join(u'\\');
+        if (!live_.contains(prefix, Qt::CaseInsensitive)) live_ << prefix;
+    }
+}
+
+void Generator::Deleted(const QString& path)
+{
+    live_.removeIf([&](const QString& key) {
+        return key.compare(path, Qt::CaseInsensitive) == 0 ||
+               key.startsWith(path + u'\\', Qt::CaseInsensitive);
+    });
+}
+
+std::vector<Op> Generator::CoreKeys()
+{
+    // Some core keys lie below others: parents that hold values and subkeys, and parents that
+    // hold only subkeys, which Wine's file leaves out.
+    core_ = {QString()};
+    while (core_.size() < 8) {
+        const QString parent = core_.size() > 1 && Chance(50) ? Pick(core_) : QString();
+        const QString path = parent.isEmpty() ? Pick(kKeyNames) : parent + u'\\' + Pick(kKeyNames);
+        if (!core_.contains(path, Qt::CaseInsensitive)) core_ << path;
+    }
+    std::vector<Op> ops;
+    for (const QString& path : core_) {
+        ops.push_back(Op{QStringLiteral("rc"), {path}});
+        Created(path);
+    }
+    return ops;
 }
 
 QByteArray Generator::RandomBytes(int n)
@@ -190,54 +265,75 @@ QByteArray Generator::Utf16(const QString& text, bool terminated)
 
 void Generator::Data(Op& op)
 {
-    switch (Below(12)) {
+    switch (Below(20)) {
     case 0:
     case 1:
     case 2:
-        op.type = 1; // REG_SZ
-        op.data = Utf16(Pick(kRegTexts), true);
-        break;
     case 3:
-        op.type = 1; // REG_SZ as some programs leave it: without its NUL, or of odd length
-        op.data = Chance(50) ? Utf16(Pick(kRegTexts), false) : RandomBytes(1 + 2 * Below(4));
+        op.type = REG_SZ;
+        op.data = Utf16(Pick(kRegTexts), true);
         break;
     case 4:
-        op.type = 2; // REG_EXPAND_SZ
-        op.data = Utf16(Pick(kRegTexts), true);
+        op.type = REG_SZ; // as some programs leave it: without its NUL, or of odd length
+        op.data = Chance(50) ? Utf16(Pick(kRegTexts), false) : RandomBytes(1 + 2 * Below(4));
         break;
     case 5:
-        op.type = 7; // REG_MULTI_SZ
+    case 6:
+        op.type = REG_EXPAND_SZ;
+        op.data = Utf16(Pick(kRegTexts), true);
+        break;
+    case 7:
+    case 8:
+    case 9:
+        op.type = REG_DWORD; // now and then of another size
+        op.data = RandomBytes(Chance(85) ? 4 : Below(7));
+        break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+        // Half of them long enough to wrap over several lines of the registry file.
+        op.type = REG_BINARY;
+        op.data = RandomBytes(Chance(50) ? Below(40) : 40 + Below(360));
+        break;
+    case 16:
+        op.type = REG_MULTI_SZ;
         op.data = Chance(80) ? Utf16(Pick(kRegTexts) + QChar(0) + Pick(kRegTexts) + QChar(0), true)
                              : RandomBytes(2 * Below(3));
         break;
-    case 6:
-    case 7:
-        op.type = 4; // REG_DWORD, now and then of another size
-        op.data = RandomBytes(Chance(85) ? 4 : Below(7));
-        break;
-    case 8:
-    case 9:
-        op.type = 3; // REG_BINARY, long enough to wrap its lines
-        op.data = RandomBytes(Below(120));
-        break;
-    case 10:
-        op.type = 11; // REG_QWORD
+    case 17:
+        op.type = REG_QWORD;
         op.data = RandomBytes(8);
         break;
     default:
-        op.type = 0; // REG_NONE
+        op.type = REG_NONE;
         op.data = RandomBytes(Below(10));
     }
 }
 
 Op Generator::RegistryOp()
 {
-    static const char* const kNames[] = {"rc", "rc", "rc", "ro", "rs", "rs", "rs", "rs",
-                                         "rq", "rq", "rq", "rv", "rd", "ek", "ev"};
+    static const char* const kNames[] = {"rc", "rc", "ro", "rs", "rs", "rs", "rs",
+                                         "rs", "rs", "rs", "rs", "rq", "rq", "rq",
+                                         "rq", "rv", "rd", "ek", "ev", "ev"};
     Op op;
-    op.name = QString::fromLatin1(kNames[Below(15)]);
-    op.texts = {KeyPath()};
-    if (op.name == u"rs" || op.name == u"rq" || op.name == u"rv") op.texts << Pick(kValueNames);
+    op.name = QString::fromLatin1(kNames[Below(20)]);
+    if (op.name == u"rd") {
+        // Never the conformance key itself, seldom a core key: values must live to the end.
+        QStringList others;
+        for (const QString& path : live_)
+            if (!core_.contains(path, Qt::CaseInsensitive)) others << path;
+        op.texts = {!others.isEmpty() && Chance(70) ? Pick(others)
+                    : Chance(85)                    ? KeyPath()
+                                                    : core_[1 + Below(int(core_.size()) - 1)]};
+        Deleted(op.texts[0]);
+        return op;
+    }
+    op.texts = {Chance(90) ? LiveKey() : KeyPath()};
+    if (op.name == u"rc") Created(op.texts[0]);
+    if (op.name == u"rs" || op.name == u"rq" || op.name == u"rv") op.texts << ValueName();
     if (op.name == u"rs") Data(op);
     return op;
 }
@@ -308,6 +404,10 @@ Script GenerateScript(std::uint64_t seed, int profileOps, int registryOps)
         script.files[files[i]] = g.StartingFile(!deletable.contains(files[i]));
     int profile = 0;
     int registry = 0;
+    for (Op& op : g.CoreKeys()) {
+        script.ops.push_back(std::move(op));
+        ++registry;
+    }
     while (profile < profileOps || registry < registryOps) {
         const bool pickProfile = registry >= registryOps || (profile < profileOps && g.Chance(50));
         if (pickProfile) {

@@ -35,7 +35,9 @@ struct Script
 // A random script from awkward names and values: Polish letters, case differences, blanks
 // around names and values, quotes, "=", ";" and "[" in values, empty values; profile files that
 // start with duplicate sections and keys, comments, padding and blank lines, and sometimes no
-// final line end.
+// final line end. The registry operations start by making a few core keys and then mostly work on
+// the keys the script has made (values of every type, long binary data among them, written, read
+// and deleted again), a few on keys that seldom exist; no operation deletes the conformance key.
 Script GenerateScript(std::uint64_t seed, int profileOps, int registryOps);
 
 // Printable ASCII as it is, every other UTF-16 unit (and the backslash) as \uXXXX, as the probe

@@ -411,10 +411,34 @@ TEST_F(InterfejsTest, ATrayRepairThatCannotDeleteSaysSoAndKeepsTheButton)
 
 TEST(ControlPanelFolderName, RefusesSeparatorsForbiddenCharactersAndDotsAlone)
 {
-    for (const QString& name : {u"Panel"_s, u"Mój panel"_s, u""_s, u"a.b"_s, u".x"_s})
+    // With the class id after it, a name must fit Windows' 255 characters and the host's 255
+    // bytes; a device name (with any extension) names no folder.
+    for (const QString& name :
+         {u"Panel"_s, u"Mój panel"_s, u""_s, u"a.b"_s, u".x"_s, u"CONSOLE"_s, u"NULL.x"_s,
+          u"COM10"_s, u"xcon"_s, QString(216, u'a'), QString(108, u'ż')})
         EXPECT_TRUE(IsFolderNameAllowed(name)) << name.toStdString();
-    for (const QString& name : {u"..\\..\\X"_s, u"a/b"_s, u"C:"_s, u"a*"_s, u"a?"_s, u"\"a\""_s,
-                                u"<a>"_s, u"a|b"_s, u"."_s, u"..."_s, u"a\tb"_s})
+    for (const QString& name : {u"..\\..\\X"_s,
+                                u"a/b"_s,
+                                u"C:"_s,
+                                u"a*"_s,
+                                u"a?"_s,
+                                u"\"a\""_s,
+                                u"<a>"_s,
+                                u"a|b"_s,
+                                u"."_s,
+                                u"..."_s,
+                                u"a\tb"_s,
+                                QString(217, u'a'),
+                                QString(300, u'a'),
+                                QString(109, u'ż'),
+                                u"CON"_s,
+                                u"nul"_s,
+                                u"NUL.txt"_s,
+                                u"Prn"_s,
+                                u"aux.a.b"_s,
+                                u"COM1"_s,
+                                u"lpt9.x"_s,
+                                u"CON .txt"_s})
         EXPECT_FALSE(IsFolderNameAllowed(name)) << name.toStdString();
 }
 
@@ -437,16 +461,17 @@ TEST_F(InterfejsTest, TheControlPanelFolderIsBuiltRecordedAndShownAtTheNextStart
     EXPECT_FALSE(Page().Image1->isHidden());
 }
 
-TEST_F(InterfejsTest, AFolderNameThatLeadsElsewhereIsRefusedWithAMessage)
+TEST_F(InterfejsTest, AFolderNameThatLeadsElsewhereOrNamesNoFolderIsRefused)
 {
     machine.MakeWindows();
     MakeMenuStart();
     Start();
-    for (const QString& name : {u"..\\..\\X"_s, u"a:b"_s, u".."_s}) {
+    for (const QString& name :
+         {u"..\\..\\X"_s, u"a:b"_s, u".."_s, QString(300, u'a'), u"CON"_s, u"nul.txt"_s}) {
         dialogs.ExpectMessage(MessageAnswer::Ok);
         Build(name);
     }
-    ASSERT_EQ(dialogs.Messages().size(), 3u);
+    ASSERT_EQ(dialogs.Messages().size(), 6u);
     EXPECT_TRUE(dialogs.Messages()[0].text.startsWith(u"Nazwa nie może zawierać znaków"_s));
     EXPECT_TRUE(QDir(machine.Host(u"drive_c/WINDOWS/Menu Start"_s)).isEmpty());
     EXPECT_FALSE(QFileInfo::exists(machine.Host(u"drive_c/X"_s + kClass)));

@@ -2,13 +2,19 @@
 #include "Files.h"
 
 #include "Errors.h"
+#include "TIniFile.h"
 #include "TempMachine.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 
 TEST(GetSystemPath, KeywordsOnAWindows98Drive)
 {
@@ -129,6 +135,38 @@ TEST_F(FileAttributes, HiddenAndSystemLiveInWinesAttribute)
     EXPECT_EQ(FileGetAttr(file), faArchive);
 }
 
+// Read-only takes the write bits away; clearing it gives back those it took, in this run or a
+// later one. A file that was read-only before gets the owner's write bit and, as Wine gives it,
+// the group's and others' where they may read and the umask lets them.
+TEST_F(FileAttributes, ClearingReadOnlyGivesBackTheWriteBitsItTook)
+{
+    const QString file = QStringLiteral("C:\\MsDos.sys");
+    const QByteArray host = QFile::encodeName(m.Host(QStringLiteral("drive_c/MSDOS.SYS")));
+    const auto mode = [&] {
+        struct stat st = {};
+        ::stat(host.constData(), &st);
+        return st.st_mode & 07777;
+    };
+    const mode_t umask = ::umask(022);
+    const struct
+    {
+        mode_t before, readOnly, cleared;
+    } cases[] = {
+        {0666, 0444, 0666}, {0664, 0444, 0664}, {0644, 0444, 0644},
+        {0640, 0440, 0640}, {0600, 0400, 0600}, {0444, 0444, 0644},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        ASSERT_EQ(::chmod(host.constData(), c.before), 0);
+        FileSetAttr(file, faReadOnly);
+        EXPECT_EQ(mode(), c.readOnly);
+        m.Reopen();
+        FileSetAttr(file, 0);
+        EXPECT_EQ(mode(), c.cleared);
+    }
+    ::umask(umask);
+}
+
 TEST_F(FileAttributes, ListingFilters)
 {
     m.WriteFile(QStringLiteral("drive_c/WINDOWS/SYSTEM/DESK.CPL"), "x");
@@ -213,32 +251,25 @@ TEST(Shell, AFileWithoutAFolderIsLookedForInTheWorkingFolder)
                            m.Get().Paths().DriveRoot(u'c') + QStringLiteral("/WINDOWS")}));
 }
 
-TEST(Shell, PrintGoesToThePrintCommandWhereThereIsOne)
+TEST(Shell, PrintGoesToThePrintCommand)
 {
     TempMachine m;
     m.MakeWindows();
     m.WriteFile(QStringLiteral("drive_c/WINDOWS/list.txt"), "x");
-    QTemporaryDir bin;
-    MakeFakeProgram(bin.path(), QStringLiteral("lp"));
-    const QByteArray path = qgetenv("PATH");
     QStringList launched;
     Machine::Options options;
     options.launch = [&](const QString& program, const QStringList& arguments, const QStringList&) {
         launched << program + u' ' + arguments.join(u' ');
     };
     m.Open(options);
-    qputenv("PATH", bin.path().toLocal8Bit());
     ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"),
                  SW_SHOWMAXIMIZED);
     ShellExecute(QStringLiteral("print"), QStringLiteral("http://tolmar.example.org"),
                  SW_SHOWMAXIMIZED);
-    qputenv("PATH", "/nonexistent");
-    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\LIST.TXT"),
+    ShellExecute(QStringLiteral("print"), QStringLiteral("C:\\Windows\\missing.txt"),
                  SW_SHOWMAXIMIZED);
-    qputenv("PATH", path);
-    ASSERT_EQ(launched.size(), 1);
-    EXPECT_EQ(launched[0], bin.path() + QStringLiteral("/lp ") + m.Get().Paths().DriveRoot(u'c') +
-                               QStringLiteral("/WINDOWS/list.txt"));
+    EXPECT_EQ(launched, QStringList{QStringLiteral("lp ") + m.Get().Paths().DriveRoot(u'c') +
+                                    QStringLiteral("/WINDOWS/list.txt")});
 }
 
 TEST(Memory, TotalComesFromTheHostUnlessGiven)
@@ -316,4 +347,157 @@ TEST(WholeFiles, AReplacedFileKeepsItsAttributesAndModeAndReadOnlyHoldsEvenForRo
                   .entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("OEMLOGO.BMP")})
         << "no temporary file is left";
+}
+
+// A path inside the machine that is a link to a file elsewhere: every write replaces the link
+// with a file of the machine's own, an attribute change leaves the link as it is, and neither
+// touches the file the link named.
+TEST(Links, AWriteReplacesTheLinkAndAnAttributeChangeLeavesItsTarget)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(const QString& windowsPath)> act;
+        const char* written; // the bytes the path holds after, in a file of its own; none: a link
+    } cases[] = {
+        {"whole file", [](const QString& path) { WriteFileBytes(path, "new"); }, "new"},
+        {"profile entry",
+         [](const QString& path) {
+             TIniFile(path).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"),
+                                        QStringLiteral("0"));
+         },
+         "[Options]\r\nLogo=0\r\n"},
+        {"file picked in the editor",
+         [](const QString& path) { WriteHostFile(CurrentPlatform().HostPath(path), "new"); },
+         "new"},
+        {"read-only and hidden",
+         [](const QString& path) { FileSetAttr(path, faReadOnly | faHidden); }, nullptr},
+        {"attributes cleared", [](const QString& path) { FileSetAttr(path, 0); }, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir elsewhere;
+        const QString outside = elsewhere.path() + QStringLiteral("/outside.txt");
+        {
+            QFile f(outside);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("[Options]\r\n");
+        }
+        const QByteArray outsideName = QFile::encodeName(outside);
+        ASSERT_EQ(::chmod(outsideName.constData(), 0640), 0);
+        TempMachine m;
+        m.MakeWindows();
+        const QString relative = QStringLiteral("drive_c/MSDOS.SYS");
+        ASSERT_TRUE(QFile::link(outside, m.Host(relative)));
+        m.Open();
+        c.act(QStringLiteral("C:\\MSDOS.SYS"));
+
+        QFile target(outside);
+        ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+        EXPECT_EQ(target.readAll(), "[Options]\r\n");
+        struct stat st = {};
+        ASSERT_EQ(::stat(outsideName.constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+        char attribute[16];
+        EXPECT_LT(
+            ::getxattr(outsideName.constData(), "user.DOSATTRIB", attribute, sizeof attribute), 0);
+        const QFileInfo inside(m.Host(relative));
+        EXPECT_EQ(inside.isSymLink(), c.written == nullptr);
+        if (c.written) EXPECT_EQ(m.ReadFile(relative), c.written);
+    }
+}
+
+// The opener and the print command are the desktop's; where one is missing, the user is told
+// which package brings it. Nothing to open is no problem of the desktop's.
+TEST(Shell, AMissingOpenerOrPrintCommandIsReportedWithThePackageToInstall)
+{
+    const struct
+    {
+        const char* verb;
+        const char* target;
+        const char* onPath; // the program the host has, or none
+        const char* told;   // what the report names, or no report
+    } cases[] = {
+        {"open", "http://tolmar.example.org", nullptr, "xdg-utils"},
+        {"open", "mailto:kontakt@example.org", nullptr, "xdg-utils"},
+        {"open", "C:\\WINDOWS\\list.txt", nullptr, "xdg-utils"},
+        {"open", "C:\\WINDOWS\\missing.txt", nullptr, nullptr},
+        {"print", "C:\\WINDOWS\\list.txt", nullptr, "cups-client"},
+        {"open", "http://tolmar.example.org", "xdg-open", nullptr},
+        {"open", "C:\\WINDOWS\\list.txt", "xdg-open", nullptr},
+        {"print", "C:\\WINDOWS\\list.txt", "lp", nullptr},
+    };
+    const QByteArray path = qgetenv("PATH");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.verb) + ' ' + c.target);
+        TempMachine m;
+        m.MakeWindows();
+        m.WriteFile(QStringLiteral("drive_c/WINDOWS/list.txt"), "x");
+        QTemporaryDir bin;
+        if (c.onPath) MakeFakeProgram(bin.path(), QString::fromLatin1(c.onPath));
+        m.Open();
+        QStringList reported;
+        m.Get().SetProblemHandler([&](const QString& text) { reported << text; });
+        qputenv("PATH", bin.path().toLocal8Bit());
+        ShellExecute(QString::fromLatin1(c.verb), QString::fromLatin1(c.target), SW_SHOWMAXIMIZED);
+        qputenv("PATH", path);
+        if (!c.told) {
+            EXPECT_TRUE(reported.isEmpty()) << qPrintable(reported.join(u'\n'));
+            continue;
+        }
+        ASSERT_EQ(reported.size(), 1);
+        EXPECT_TRUE(reported[0].contains(QString::fromLatin1(c.told))) << qPrintable(reported[0]);
+        EXPECT_TRUE(reported[0].contains(QString::fromLatin1(c.target))) << qPrintable(reported[0]);
+    }
+}
+
+// A file the user picked is written whole or not at all; what fails says which step and why,
+// in the system's words, and leaves the old file and no temporary one.
+TEST(WholeFiles, AHostFileThatCannotBeWrittenStaysAsItWasAndTheReasonIsGiven)
+{
+    const struct
+    {
+        const char* what;
+        const char* name; // below the folder
+        bool readOnly;
+        bool writing; // also: the files this process writes may hold no more than 4 KB
+        const char* reason;
+    } cases[] = {
+        {"read-only", "old.txt", true, false, "Permission denied"},
+        {"missing folder", "none/new.txt", false, false, "No such file or directory"},
+        {"a folder in its place", "folder", false, false, "Is a directory"},
+        {"no room for the bytes", "old.txt", false, true, "File too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir dir;
+        const QString old = dir.path() + QStringLiteral("/old.txt");
+        {
+            QFile f(old);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("old");
+        }
+        QDir(dir.path()).mkdir(QStringLiteral("folder"));
+        if (c.readOnly) QFile::setPermissions(old, QFile::ReadOwner);
+        struct rlimit before = {};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        struct rlimit limited = before;
+        limited.rlim_cur = 4096;
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        if (c.writing) ::setrlimit(RLIMIT_FSIZE, &limited);
+        try {
+            WriteHostFile(dir.path() + u'/' + QString::fromLatin1(c.name), QByteArray(6144, 'x'));
+            ADD_FAILURE() << "written";
+        } catch (const EFileWriteError& error) {
+            EXPECT_EQ(error.Writing(), c.writing);
+            EXPECT_EQ(error.Text(), QString::fromLatin1(c.reason));
+        }
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "old");
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("old.txt")});
+    }
 }

@@ -150,6 +150,8 @@ TEST(MachineOpen, SecondInstanceIsRefused)
     EXPECT_TRUE(error.contains(QStringLiteral("jest już otwarta"))) << qPrintable(error);
     EXPECT_TRUE(error.contains(m.Prefix()));
     m.Close();
+    EXPECT_FALSE(QFileInfo::exists(m.Host(QStringLiteral(".tolmar.lock"))))
+        << "a normal close takes its lock file away";
     EXPECT_EQ(OpenError(m.Prefix()), QString());
 }
 
@@ -264,6 +266,45 @@ TEST(MachineOpen, ALockThatCannotBeMadeIsNotAnotherTolmar)
     EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
 }
 
+TEST(MachineOpen, ALockFileThatIsALinkIsNamedAsSuch)
+{
+    for (const char* target : {"/nonexistent/lock", "system.reg"}) {
+        SCOPED_TRACE(target);
+        TempMachine m;
+        m.WriteHive(QStringLiteral("system.reg"), QByteArray());
+        ASSERT_TRUE(
+            QFile::link(QString::fromLatin1(target), m.Host(QStringLiteral(".tolmar.lock"))));
+        const auto before = FolderSnapshot(m.Prefix());
+        const QString error = OpenError(m.Prefix());
+        EXPECT_TRUE(error.contains(QStringLiteral("dowiązaniem"))) << qPrintable(error);
+        EXPECT_TRUE(error.contains(m.Host(QStringLiteral(".tolmar.lock"))));
+        EXPECT_FALSE(error.contains(QStringLiteral("innym programie Tolmar")));
+        EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+    }
+}
+
+// A kill during a save leaves its temporary file beside the file it was to replace; the next
+// start removes it from every folder Tolmar writes, and only such files.
+TEST(MachineOpen, TemporaryFilesOfAnInterruptedSaveAreRemovedWhereverTolmarWrites)
+{
+    TempMachine m;
+    m.MakeWindows();
+    const QStringList folders = {QString(), QStringLiteral("drive_c/"),
+                                 QStringLiteral("drive_c/WINDOWS/"),
+                                 QStringLiteral("drive_c/WINDOWS/SYSTEM/"),
+                                 QStringLiteral("drive_c/WINDOWS/Web/Wallpaper/")};
+    for (const QString& folder : folders) {
+        m.WriteFile(folder + QStringLiteral(".tolmar-a1B2c3"), "a save cut short");
+        m.WriteFile(folder + QStringLiteral(".tolmar-notes.txt"), "the user's own");
+    }
+    m.Open();
+    for (const QString& folder : folders) {
+        SCOPED_TRACE(folder.toStdString());
+        EXPECT_FALSE(QFileInfo::exists(m.Host(folder + QStringLiteral(".tolmar-a1B2c3"))));
+        EXPECT_TRUE(QFileInfo::exists(m.Host(folder + QStringLiteral(".tolmar-notes.txt"))));
+    }
+}
+
 TEST(MachineOpen, AReadOnlyFolderIsNamedAsSuch)
 {
     for (const int error : {EACCES, EPERM, EROFS})
@@ -361,7 +402,7 @@ TEST(MachineSave, AFileChangedOnDiskIsNotOverwritten)
     m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
     m.Open();
     QStringList reported;
-    m.Get().SetSaveErrorHandler([&](const QString& text) { reported << text; });
+    m.Get().SetProblemHandler([&](const QString& text) { reported << text; });
     const QByteArray foreign =
         Fixture("user.reg") + "\n[Foreign] 1796737660\n#time=1dd871ab1a0c09e\n";
     m.WriteFile(QStringLiteral("user.reg"), foreign);
@@ -377,6 +418,35 @@ TEST(MachineSave, AFileChangedOnDiskIsNotOverwritten)
     const QByteArray ours = m.ReadFile(QStringLiteral("user.reg.tolmar"));
     EXPECT_TRUE(ours.contains("\"ShortVersion\"=\"Tolmar QX\""));
     EXPECT_TRUE(ours.contains("\"Version\"=\"Tolmar Quorvex\""));
+}
+
+// A report may wait for a click while the program is killed: whatever the flush writes is on
+// disk before the first report, the copy beside a file someone else changed included.
+TEST(MachineSave, EverythingIsWrittenBeforeAProblemIsReported)
+{
+    TempMachine m;
+    m.WriteFile(QStringLiteral("system.reg"), Fixture("system.reg"));
+    m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
+    m.Open();
+    std::vector<std::pair<bool, bool>> writtenAtReport;
+    m.Get().SetProblemHandler([&](const QString&) {
+        writtenAtReport.emplace_back(
+            m.ReadFile(QStringLiteral("system.reg.tolmar")).contains("\"Ours\"=dword:00000001"),
+            m.ReadFile(QStringLiteral("user.reg")).contains("\"Ours\"=dword:00000002"));
+    });
+    m.WriteFile(QStringLiteral("system.reg"),
+                Fixture("system.reg") + "\n[Foreign] 1796737660\n#time=1dd871ab1a0c09e\n");
+    TRegistry reg;
+    reg.SetRootKey(HKEY_LOCAL_MACHINE);
+    reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
+    reg.WriteInteger(QStringLiteral("Ours"), 1);
+    reg.SetRootKey(HKEY_CURRENT_USER);
+    reg.OpenKey(QStringLiteral("Software\\Tolmar"), true);
+    reg.WriteInteger(QStringLiteral("Ours"), 2);
+    m.Get().Flush();
+    ASSERT_EQ(writtenAtReport.size(), 1u);
+    EXPECT_TRUE(writtenAtReport[0].first) << "the copy beside the changed file";
+    EXPECT_TRUE(writtenAtReport[0].second) << "the other registry file";
 }
 
 TEST(DefaultMachine, LocationFollowsTheEnvironment)
@@ -551,7 +621,7 @@ TEST(MachineSave, AFileChangedBetweenTwoSavesIsWrittenWhole)
         TempMachine m;
         m.WriteFile(QStringLiteral("user.reg"), Fixture("user.reg"));
         Machine& machine = m.Open();
-        machine.SetSaveErrorHandler([](const QString&) {});
+        machine.SetProblemHandler([](const QString&) {});
         const QString key = QStringLiteral("Software\\Tolmar");
         ASSERT_TRUE(machine.RegCreateKey(HKEY_CURRENT_USER, key));
         machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("A"), {REG_DWORD, Dword(1)});

@@ -7,7 +7,9 @@
 #include "TempMachine.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <random>
 #include <tuple>
 #include <vector>
 
@@ -201,6 +203,100 @@ TEST(ProfileText, AKeyLineWithoutEqualsHasNoValue)
               QByteArray("[s]\r\nflag=1\r\n"));
 }
 
+// Windows strips one pair of the same quote, double or single, from the trimmed text.
+TEST(ProfileText, OnePairOfTheSameQuotesIsStrippedOnRead)
+{
+    const std::vector<std::pair<QByteArray, QString>> cases = {
+        {"k='single'", QStringLiteral("single")},
+        {"k=\"double\"", QStringLiteral("double")},
+        {"k=' padded '", QStringLiteral(" padded ")},
+        {"k=  'x'  ", QStringLiteral("x")},
+        {"k=''", QString()},
+        {"k='a'b'", QStringLiteral("a'b")},
+        {"k=\"'inner'\"", QStringLiteral("'inner'")},
+        {"k=''twice''", QStringLiteral("'twice'")},
+        {"k='", QStringLiteral("'")},
+        {"k='open", QStringLiteral("'open")},
+        {"k=shut'", QStringLiteral("shut'")},
+        {"k='mixed\"", QStringLiteral("'mixed\"")},
+        {"k=\"mixed'", QStringLiteral("\"mixed'")},
+        {"k=a 'b' c", QStringLiteral("a 'b' c")},
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line.toStdString());
+        EXPECT_EQ(
+            ProfileLookup("[s]\r\n" + line + "\r\n", QStringLiteral("s"), QStringLiteral("k")),
+            expected);
+    }
+}
+
+namespace {
+
+// Windows' reading said plainly, line by line, for the property below.
+std::optional<QString> ReadLineByLine(const QByteArray& file, const QString& section,
+                                      const QString& key)
+{
+    bool inside = false;
+    bool seen = false;
+    for (const QString& raw :
+         FromCp1250(file).split(QRegularExpression(QStringLiteral("\r\n|\n|\r")))) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(u'[')) {
+            if (seen) return std::nullopt;
+            const QString name = line.mid(1).section(u']', 0, 0).trimmed();
+            inside = name.compare(section.trimmed(), Qt::CaseInsensitive) == 0;
+            seen = inside;
+            continue;
+        }
+        if (!inside || line.isEmpty() || line.startsWith(u';')) continue;
+        const qsizetype eq = line.indexOf(u'=');
+        const QString name = eq < 0 ? line : line.left(eq).trimmed();
+        if (name.compare(key.trimmed(), Qt::CaseInsensitive) != 0) continue;
+        if (eq < 0) return std::nullopt;
+        const QString value = line.mid(eq + 1).trimmed();
+        const bool quoted = value.size() >= 2 &&
+                            (value.front() == u'"' || value.front() == u'\'') &&
+                            value.back() == value.front();
+        return quoted ? value.mid(1, value.size() - 2) : value;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+// The parsed file answers every lookup as a reading of the file from its start does: repeated
+// sections and keys, keys without "=", entries before any section, case and blanks.
+TEST(ProfileText, TheParsedFileReadsAsTheFileLineByLine)
+{
+    const char* const sections[] = {"[A]", "[a]", " [ A ] ", "[B", "[b]x", "[]", "[Ą]", "[ą]"};
+    const char* const entries[] = {"k=1", "K = 2 ",  "k",  "k=",   "k='q'", " ;k=3", "",
+                                   "\t",  "l=\"4\"", "=5", "k==6", "ł=7",   "Ł=8",   "L=9"};
+    const char* const breaks[] = {"\r\n", "\n", "\r"};
+    const QStringList names = {
+        QStringLiteral("A"), QStringLiteral(" a "), QStringLiteral("B"), QStringLiteral("b"),
+        QString(),           QStringLiteral("Ą"),   QStringLiteral("C")};
+    const QStringList keys = {QStringLiteral("k"), QStringLiteral(" K "), QStringLiteral("l"),
+                              QString(),           QStringLiteral("Ł"),   QStringLiteral(";k"),
+                              QStringLiteral("m")};
+    std::mt19937 random(1998);
+    for (int round = 0; round < 300; ++round) {
+        QByteArray file;
+        const int lines = int(random() % 16);
+        for (int i = 0; i < lines; ++i) {
+            file += random() % 4 == 0
+                        ? ToCp1250(QString::fromUtf8(sections[random() % std::size(sections)]))
+                        : ToCp1250(QString::fromUtf8(entries[random() % std::size(entries)]));
+            file += breaks[random() % std::size(breaks)];
+        }
+        const ProfileIndex index(file);
+        for (const QString& section : names)
+            for (const QString& key : keys)
+                ASSERT_EQ(index.Lookup(section, key), ReadLineByLine(file, section, key))
+                    << file.toStdString() << " [" << section.toStdString() << "] "
+                    << key.toStdString();
+    }
+}
+
 class TIniFileTest : public ::testing::Test
 {
 protected:
@@ -302,6 +398,41 @@ TEST_F(TIniFileTest, WriteKeepsModeAndDosAttributes)
     TIniFile(file).WriteString(QStringLiteral("Options"), QStringLiteral("Logo"),
                                QStringLiteral("1"));
     EXPECT_EQ(FileGetAttr(file) & (faHidden | faSysFile | faReadOnly), faHidden | faSysFile);
+}
+
+// Read answers what ValueExists and ReadString answer together.
+TEST_F(TIniFileTest, ReadGivesTheTextOrNothing)
+{
+    m.WriteFile(QStringLiteral("drive_c/read.ini"),
+                "[s]\r\nk = 'v' \r\nflag\r\nempty=\r\nlong=" + QByteArray(3000, 'x') + "\r\n");
+    TIniFile ini(QStringLiteral("C:\\read.ini"));
+    const QString s = QStringLiteral("S");
+    for (const char* key : {"k", "flag", "empty", "long", "missing"}) {
+        SCOPED_TRACE(key);
+        const QString ident = QString::fromLatin1(key);
+        const auto text = ini.Read(s, ident);
+        ASSERT_EQ(text.has_value(), ini.ValueExists(s, ident));
+        if (text) EXPECT_EQ(*text, ini.ReadString(s, ident, QStringLiteral("default")));
+    }
+    EXPECT_EQ(ini.Read(s, QStringLiteral("k")), QStringLiteral("v"));
+    EXPECT_EQ(ini.Read(s, QStringLiteral("long"))->size(), 2047);
+    EXPECT_FALSE(ini.Read(s, QStringLiteral("flag")));
+}
+
+// One access object reads its file once, but a change made beside it (another program, the
+// system file editor) is read at the next lookup, as are its own writes.
+TEST_F(TIniFileTest, AnAccessObjectReadsTheFileAsItIsNow)
+{
+    TIniFile ini(QStringLiteral("C:\\MSDOS.SYS"));
+    const QString options = QStringLiteral("Options");
+    EXPECT_EQ(ini.ReadString(options, QStringLiteral("BootGUI"), {}), QStringLiteral("1"));
+    m.WriteFile(QStringLiteral("drive_c/MSDOS.SYS"), "[Options]\r\nBootGUI=10\r\n");
+    EXPECT_EQ(ini.ReadString(options, QStringLiteral("BootGUI"), {}), QStringLiteral("10"));
+    EXPECT_FALSE(ini.ValueExists(options, QStringLiteral("Logo")));
+    ini.WriteString(options, QStringLiteral("BootGUI"), QStringLiteral("20"));
+    EXPECT_EQ(ini.ReadString(options, QStringLiteral("BootGUI"), {}), QStringLiteral("20"));
+    QFile::remove(m.Host(QStringLiteral("drive_c/MSDOS.SYS")));
+    EXPECT_FALSE(ini.ValueExists(options, QStringLiteral("BootGUI")));
 }
 
 TEST_F(TIniFileTest, DeleteKeyRemovesTheEntryAndRespectsReadOnly)

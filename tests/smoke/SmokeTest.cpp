@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,6 +86,44 @@ TEST(Smoke, VersionIsPrintedWithoutADisplay)
     ASSERT_TRUE(tolmar.waitForFinished(20000));
     EXPECT_EQ(tolmar.exitCode(), 0) << tolmar.readAllStandardError().toStdString();
     EXPECT_EQ(tolmar.readAllStandardOutput(), "Tolmar Quorvex\nTolmar QX\n");
+}
+
+// Without a display no window can open: a start that would be refused says why on the console,
+// one that would run says that it needs a display; both end with 1 and leave no machine made.
+TEST(Smoke, WithoutADisplayTheReasonIsPrintedOnTheConsole)
+{
+    QTemporaryDir home;
+    TempMachine held;
+    held.WriteHive(QStringLiteral("user.reg"), QByteArray());
+    held.WriteHive(QStringLiteral("system.reg"), QByteArray());
+    held.Open();
+    const struct
+    {
+        QStringList arguments;
+        const char* said;
+    } cases[] = {
+        {{QStringLiteral("--machine"), QStringLiteral("/nonexistent")},
+         "Folder maszyny „/nonexistent” nie istnieje."},
+        {{QStringLiteral("--machine"), held.Prefix()}, "jest już otwarta w innym programie Tolmar"},
+        {{}, "brak ekranu"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        QProcess tolmar;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.insert(QStringLiteral("TOLMAR_MACHINE"), home.path() + QStringLiteral("/machine"));
+        tolmar.setProcessEnvironment(env);
+        tolmar.start(Executable(), c.arguments);
+        ASSERT_TRUE(tolmar.waitForFinished(20000));
+        const QString printed = QString::fromLocal8Bit(tolmar.readAllStandardError());
+        EXPECT_EQ(tolmar.exitStatus(), QProcess::NormalExit) << qPrintable(printed);
+        EXPECT_EQ(tolmar.exitCode(), 1) << qPrintable(printed);
+        EXPECT_TRUE(printed.contains(QString::fromUtf8(c.said))) << qPrintable(printed);
+        EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/machine")));
+    }
 }
 
 int main(int argc, char** argv)

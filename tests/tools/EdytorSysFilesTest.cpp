@@ -5,6 +5,7 @@
 #include "kodFrEdytorSysFiles.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -13,6 +14,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBlock>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -247,7 +250,8 @@ TEST_F(EdytorSysFilesTest, AFileThatFailsIsNeitherCurrentNorRemembered)
     Start();
     dialogs.ExpectMessage(MessageAnswer::Ok);
     Open("drive_c/BRAK.BAT");
-    EXPECT_EQ(Reported(), u"Cannot open file \"C:\\BRAK.BAT\". No such file or directory."_s);
+    // The system's own message, with the reason in the language of the Polish system.
+    EXPECT_EQ(Reported(), u"Cannot open file \"C:\\BRAK.BAT\". Brak pliku lub katalogu."_s);
     EXPECT_EQ(Shown(), QString());
     EXPECT_FALSE(Text(HKEY_CURRENT_USER, kSettings, kPathOpen));
     EXPECT_TRUE(Page().OpenD.FileName.isEmpty());
@@ -330,4 +334,30 @@ TEST_F(EdytorSysFilesTest, ACommandGoesInOnlyWhenChosenAndExactlyAsChosen)
         EXPECT_EQ(Shown(), (QStringList{u"one"_s} + c.inserted + QStringList{u"two"_s}).join(u'\n'))
             << c.what;
     }
+}
+
+// A save is whole or nothing: a disk that fills up halfway (here a limit on the size of the
+// files this process writes) leaves the old file as it was, and the message gives the reason.
+TEST_F(EdytorSysFilesTest, ASaveThatRunsOutOfRoomLeavesTheOldFileAndSaysWhy)
+{
+    Start();
+    Open("drive_c/WINDOWS/B.TXT");
+    Page().editor->setPlainText(QString(6 * 1024, u'x'));
+    struct rlimit before = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+    struct rlimit limited = before;
+    limited.rlim_cur = 4096;
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    Push(Page().SpeedButton3);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(Reported(), u"Cannot write file \"C:\\WINDOWS\\B.TXT\". File too large."_s);
+    EXPECT_EQ(File("drive_c/WINDOWS/B.TXT"), "old\r\n");
+    EXPECT_TRUE(QDir(Host("drive_c/WINDOWS"))
+                    .entryList({u".tolmar-*"_s}, QDir::Files | QDir::Hidden)
+                    .isEmpty())
+        << "no temporary file is left";
 }

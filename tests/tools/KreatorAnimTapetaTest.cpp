@@ -22,6 +22,9 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
+#include <optional>
+#include <random>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -132,6 +135,77 @@ TEST(KreatorAnimTapeta, ItemsMapExactlyAndColoursTakeTwoDigitsEach)
     EXPECT_EQ(WizardCaption(2), u"Kreator animowanej tapety   [2 z 5]"_s);
 }
 
+namespace {
+
+// The text a page's reader sees in markup made of ASCII: the four entities and decimal
+// character references decoded; nothing when anything else stands there.
+std::optional<QString> ReadMarkupText(const QString& markup)
+{
+    static const std::pair<QString, char32_t> kEntities[] = {
+        {u"amp"_s, U'&'}, {u"lt"_s, U'<'}, {u"gt"_s, U'>'}, {u"quot"_s, U'"'}};
+    QList<char32_t> text;
+    for (qsizetype i = 0; i < markup.size(); ++i) {
+        const QChar c = markup[i];
+        if (c == u'<' || c == u'>' || c == u'"') return std::nullopt;
+        if (c != u'&') {
+            text << c.unicode();
+            continue;
+        }
+        const qsizetype end = markup.indexOf(u';', i);
+        if (end < 0) return std::nullopt;
+        const QString name = markup.mid(i + 1, end - i - 1);
+        i = end;
+        bool ok = false;
+        if (name.startsWith(u'#')) {
+            const uint code = name.mid(1).toUInt(&ok, 10);
+            if (!ok || name.size() < 2 || !name.at(1).isDigit()) return std::nullopt;
+            text << char32_t(code);
+            continue;
+        }
+        for (const auto& [entity, code] : kEntities)
+            if (name == entity) {
+                text << code;
+                ok = true;
+            }
+        if (!ok) return std::nullopt;
+    }
+    return QString::fromUcs4(text.constData(), text.size());
+}
+
+} // namespace
+
+// Whatever is typed reaches the page as ASCII that reads back as the typed text: under any
+// 8-bit charset of the page, "ó" must not stand there as its windows-1250 byte.
+TEST(KreatorAnimTapeta, EscapedTextIsAsciiAndReadsBackAsTyped)
+{
+    QList<char32_t> codes;
+    for (char32_t c = 0; c < 0x800; ++c)
+        codes << c;
+    for (char32_t c = 0x800; c <= 0x10FFFF; c += 97)
+        codes << c;
+    codes << 0xFFFD << 0xFFFF << 0x10000 << 0x1F600 << 0x10FFFF;
+    codes.removeIf([](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+
+    std::mt19937 random(1250);
+    std::vector<QString> texts;
+    for (const char32_t c : codes)
+        texts.push_back(QString::fromUcs4(&c, 1));
+    for (int n = 0; n < 2000; ++n) {
+        QList<char32_t> picked;
+        for (int length = 1 + int(random() % 8); length > 0; --length)
+            picked << codes[qsizetype(random() % codes.size())];
+        texts.push_back(QString::fromUcs4(picked.constData(), picked.size()));
+    }
+    for (const QString& text : texts) {
+        const QString markup = HtmlText(text);
+        const bool ascii =
+            std::all_of(markup.begin(), markup.end(), [](QChar c) { return c.unicode() < 128; });
+        ASSERT_TRUE(ascii) << "U+" << std::hex << text.toUcs4().value(0);
+        ASSERT_EQ(ReadMarkupText(markup), std::optional(text))
+            << "U+" << std::hex << text.toUcs4().value(0);
+    }
+}
+
 TEST_F(KreatorAnimTapetaTest, TheWorkedExampleWritesRybyByteForByte)
 {
     Open();
@@ -144,6 +218,7 @@ TEST_F(KreatorAnimTapetaTest, TheWorkedExampleWritesRybyByteForByte)
     ASSERT_EQ(dialogs.Pickers().size(), 1u);
     EXPECT_EQ(dialogs.Pickers()[0].title, u"Wskaż plik, który zawiera animację..."_s);
     EXPECT_EQ(dialogs.Pickers()[0].filters, QStringList{u"Pliki z animacją Flash|*.SWF"_s});
+    EXPECT_EQ(dialogs.Pickers()[0].folder, machine.Host(u"drive_c"_s));
     EXPECT_EQ(wizard->KreatorAnimFrPlik->LLokalizacja->text(), u"C:\\Moje dokumenty\\ryby.swf"_s);
     EXPECT_TRUE(OnTheClosingPage());
     EXPECT_FALSE(wizard->SpeedButton3->isEnabled());

@@ -3,9 +3,14 @@
 #include "Controls.h"
 #include "Errors.h"
 #include "Guarded.h"
+#include "MainFormFixture.h"
 #include "ScriptedDialogs.h"
+#include "kodFrDOS.h"
+#include "kodFrInfo.h"
+#include "kodMainForm.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -85,4 +90,27 @@ TEST(ReaderStep, AStepThatSetsItsControlWithoutFillStillEndsWithTheError)
     dialogs.ExpectMessage(MessageAnswer::Ok);
     failing.box.setChecked(false);
     EXPECT_EQ(dialogs.Messages().size(), 1u);
+}
+
+// The Windows page's swap-file entry is written back by an unguarded step: when that write is
+// refused, the reader ends there, and the pages after it neither show nor write anything (the
+// MS-DOS page would write its defaults into MSDOS.SYS).
+class ReaderEndTest : public MainFormTest
+{};
+
+TEST_F(ReaderEndTest, ARefusedUnguardedWriteBackLeavesTheLaterPagesAlone)
+{
+    const QByteArray msdos = "[Options]\r\n";
+    machine.MakeWindows();
+    machine.WriteFile(u"drive_c/MSDOS.SYS"_s, msdos);
+    machine.WriteFile(u"drive_c/WINDOWS/SYSTEM/OEMINFO.INI"_s,
+                      "[General]\r\nManufacturer=Firma\r\n");
+    refusedWrites = {u"ConservativeSwapfileUsage"_s};
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    Start();
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text, u"Unable to write to C:\\WINDOWS\\System.ini."_s);
+    EXPECT_EQ(machine.ReadFile(u"drive_c/MSDOS.SYS"_s), msdos);
+    EXPECT_FALSE(Form().FrDOS->CheckBox4->isChecked());
+    EXPECT_TRUE(Form().frInfo->Edit1->text().isEmpty());
 }
