@@ -1,20 +1,22 @@
-# Fails when a folder reaches one above it: an include of a higher folder's header, a library
-# linking a higher one, or a system header of the platform outside platform/.
+# Fails when a folder reaches one above it: an include of a higher folder's header from any
+# depth of a folder (a backend inside platform/ included), a library linking a higher one, or a
+# system header of the platform outside platform/.
 # Usage: cmake -DSOURCE_DIR=<repository> -P CheckLayers.cmake
 set(layers platform ui tools pages state app)
 set(platform_headers "unistd\\.h|fcntl\\.h|signal\\.h|csignal|sys/[a-z]+\\.h|dirent\\.h|pwd\\.h")
 
 foreach(layer IN LISTS layers)
-    file(GLOB headers RELATIVE "${SOURCE_DIR}/${layer}" "${SOURCE_DIR}/${layer}/*.h")
+    file(GLOB_RECURSE headers "${SOURCE_DIR}/${layer}/*.h")
     foreach(header IN LISTS headers)
-        set(home_${header} ${layer})
+        get_filename_component(name "${header}" NAME)
+        set(home_${name} ${layer})
     endforeach()
 endforeach()
 
 set(problems "")
 foreach(layer IN LISTS layers)
     list(FIND layers ${layer} level)
-    file(GLOB sources "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+    file(GLOB_RECURSE sources "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
     foreach(source IN LISTS sources)
         file(STRINGS "${source}" includes REGEX "^#include [\"<]")
         foreach(line IN LISTS includes)
@@ -32,7 +34,10 @@ foreach(layer IN LISTS layers)
         endforeach()
     endforeach()
 
-    file(READ "${SOURCE_DIR}/${layer}/CMakeLists.txt" build)
+    set(build "")
+    if(EXISTS "${SOURCE_DIR}/${layer}/CMakeLists.txt")
+        file(READ "${SOURCE_DIR}/${layer}/CMakeLists.txt" build)
+    endif()
     foreach(other_layer IN LISTS layers)
         list(FIND layers ${other_layer} other)
         if(other GREATER level AND build MATCHES "target_link_libraries\\([^)]*tolmar_${other_layer}[ )\n]")

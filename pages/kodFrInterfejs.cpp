@@ -226,13 +226,6 @@ void ShowPicture(QLabel* image, const QString& file)
     image->setPixmap(QPixmap(ProgramFile(file)));
 }
 
-void OpenForReading(TRegistry& reg, HKEY root, const QString& key)
-{
-    reg.SetRootKey(root);
-    reg.CloseKey();
-    reg.OpenKey(key, false);
-}
-
 // Lays up to four bytes of a binary value over the number from its low end; the bytes the
 // value does not supply keep what the number held. A missing value leaves it as it was.
 void ReadBinaryInto(TRegistry& reg, const QString& name, int& number)
@@ -576,15 +569,9 @@ void TFrInterfejs::CheckBox8Click()
     Image9->setHidden(CheckBox8->isChecked());
 }
 
-void TFrInterfejs::CheckBox9Click()
-{
-    Swallowed([&] { Write(kNoSetTaskbar, CheckBox9->isChecked()); });
-}
+void TFrInterfejs::CheckBox9Click() { WriteQuietly(kNoSetTaskbar, CheckBox9->isChecked()); }
 
-void TFrInterfejs::CheckBox10Click()
-{
-    Swallowed([&] { Write(kNoViewContextMenu, CheckBox10->isChecked()); });
-}
+void TFrInterfejs::CheckBox10Click() { WriteQuietly(kNoViewContextMenu, CheckBox10->isChecked()); }
 
 void TFrInterfejs::CheckBox11Click() { Write(kForegroundLockTimeout, CheckBox11->isChecked()); }
 void TFrInterfejs::CheckBox12Click() { Write(kNoSaveSettings, CheckBox12->isChecked()); }

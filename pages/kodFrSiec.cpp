@@ -67,13 +67,6 @@ const QString kTcpIpTexts[][2] = {
 };
 const QString kTcp1323Opts = u"Tcp1323Opts"_s;
 
-// The applet and folder policies give up silently on a refused write: the box keeps the state
-// the user gave it and no message interrupts.
-void WriteQuietly(const RegFlag& row, bool checked)
-{
-    Swallowed([&] { Write(row, checked); });
-}
-
 void WriteSupportLFN(int value)
 {
     TRegistry reg;

@@ -35,8 +35,6 @@ public:
     void Fill(TfrEdytorSysFiles& page);
     void Fill(TFrSztuczki& page);
 
-    bool Ended() const { return ended_; }
-
 private:
     void Run(const std::function<void()>& steps);
 

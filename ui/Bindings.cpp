@@ -10,12 +10,9 @@
 
 namespace {
 
-// Opens the row's key for reading as every registry step of the reader does.
 template <class Row> void OpenForReading(TRegistry& reg, const Row& row)
 {
-    reg.SetRootKey(row.root);
-    reg.CloseKey();
-    reg.OpenKey(row.key, false);
+    OpenForReading(reg, row.root, row.key);
 }
 
 template <class Row> void OpenForWriting(TRegistry& reg, const Row& row)
@@ -25,6 +22,18 @@ template <class Row> void OpenForWriting(TRegistry& reg, const Row& row)
 }
 
 } // namespace
+
+void OpenForReading(TRegistry& reg, HKEY root, const QString& key)
+{
+    reg.SetRootKey(root);
+    reg.CloseKey();
+    reg.OpenKey(key, false);
+}
+
+void WriteQuietly(const RegFlag& row, bool checked)
+{
+    Swallowed([&] { Write(row, checked); });
+}
 
 bool Shows(const RegFlag& row, int stored)
 {

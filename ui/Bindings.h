@@ -96,6 +96,9 @@ std::optional<bool> Shows(const RegText& row, const QString& stored);
 // type, or an error of the handler the setting ran leaves the control as it was, silently.
 void Load(TRegistry& reg, const RegFlag& row, QAbstractButton* control);
 void Load(TRegistry& reg, const RegText& row, QAbstractButton* control);
+// Opens a key for reading as every registry step of the reader does: from its root, never
+// making it.
+void OpenForReading(TRegistry& reg, HKEY root, const QString& key);
 // Profile reads never fail, so these steps are not guarded: an error of the handler the setting
 // ran ends the reader.
 void Load(const IniFlag& row, QAbstractButton* control);
@@ -103,6 +106,9 @@ void Load(const IniNumber& row, QSpinBox* control);
 
 // A handler's body: writes what the state stands for. Errors are the access layer's own.
 void Write(const RegFlag& row, bool checked);
+// Writes as Write does, for the boxes whose handler gives up silently on a refused write: the
+// box keeps the state the user gave it and no message interrupts.
+void WriteQuietly(const RegFlag& row, bool checked);
 void Write(const RegText& row, bool checked);
 void Write(const IniFlag& row, bool checked);
 void Write(const IniNumber& row, int value);

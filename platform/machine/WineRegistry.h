@@ -286,7 +286,6 @@ public:
     const RegNode& Root() const { return root_; }
     const QString& RelativeTo() const { return relativeTo_; }
     void SetRelativeTo(QString path) { relativeTo_ = std::move(path); }
-    const QString& Arch() const { return arch_; }
     void SetArch(QString arch) { arch_ = std::move(arch); }
     // Null when the key has no class, as almost every key.
     const QString* ClassName(const RegNode& key) const;
