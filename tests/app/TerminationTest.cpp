@@ -5,11 +5,31 @@
 #include "CloseProgram.h"
 #include "MainFormFixture.h"
 
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <csignal>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Closes a box still open after five seconds, should the request not arrive, so that the test
+// ends; true once it had to.
+std::shared_ptr<bool> RescueAfterFiveSeconds()
+{
+    auto rescued = std::make_shared<bool>(false);
+    QTimer::singleShot(5000, [rescued] {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            *rescued = true;
+            box->close();
+        }
+    });
+    return rescued;
+}
+
+} // namespace
 
 TEST_F(MainFormTest, ATerminationRequestClosesAnOpenQuestionAndThenTheWindow)
 {
@@ -20,18 +40,11 @@ TEST_F(MainFormTest, ATerminationRequestClosesAnOpenQuestionAndThenTheWindow)
     QtDialogService real;
     SetDialogService(&real);
     QTimer::singleShot(0, [] { std::raise(SIGTERM); });
-    // Should the request not arrive, the question is closed all the same so the test ends.
-    bool rescued = false;
-    QTimer::singleShot(5000, [&rescued] {
-        if (QWidget* box = QApplication::activeModalWidget()) {
-            rescued = true;
-            box->close();
-        }
-    });
+    const auto rescued = RescueAfterFiveSeconds();
     const MessageAnswer answer = real.WarningQuestion(&form, u"Czy napewno?"_s);
     SetDialogService(&dialogs);
 
-    EXPECT_FALSE(rescued);
+    EXPECT_FALSE(*rescued);
     EXPECT_EQ(answer, MessageAnswer::Closed);
     EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.isVisible(); }, 5000));
     EXPECT_TRUE(Dword(HKEY_CURRENT_USER, kSettingsKey, u"WindowLeft"_s).has_value())
@@ -51,16 +64,10 @@ TEST(Termination, ARequestClosesABoxShownAfterTheMainWindowIsGone)
     QtDialogService real;
     for (int request = 0; request < 2; ++request) {
         QTimer::singleShot(0, [] { std::raise(SIGTERM); });
-        bool rescued = false;
-        QTimer::singleShot(5000, [&rescued] {
-            if (QWidget* box = QApplication::activeModalWidget()) {
-                rescued = true;
-                box->close();
-            }
-        });
+        const auto rescued = RescueAfterFiveSeconds();
         real.Message(nullptr, u"Tolmar - Quorvix"_s, u"Nie można zapisać pliku rejestru"_s,
                      MessageIcon::Error, MessageButtons::Ok);
-        EXPECT_FALSE(rescued) << "request " << request;
+        EXPECT_FALSE(*rescued) << "request " << request;
         EXPECT_TRUE(TerminationRequested());
     }
 }

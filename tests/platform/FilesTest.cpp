@@ -16,6 +16,17 @@
 #include <sys/stat.h>
 #include <sys/xattr.h>
 
+namespace {
+
+// A file made beside the machine, as another program would leave it.
+bool Plant(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+} // namespace
+
 TEST(GetSystemPath, KeywordsOnAWindows98Drive)
 {
     TempMachine m;
@@ -378,11 +389,7 @@ TEST(Links, AWriteReplacesTheLinkAndAnAttributeChangeLeavesItsTarget)
         SCOPED_TRACE(c.what);
         QTemporaryDir elsewhere;
         const QString outside = elsewhere.path() + QStringLiteral("/outside.txt");
-        {
-            QFile f(outside);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("[Options]\r\n");
-        }
+        ASSERT_TRUE(Plant(outside, "[Options]\r\n"));
         const QByteArray outsideName = QFile::encodeName(outside);
         ASSERT_EQ(::chmod(outsideName.constData(), 0640), 0);
         TempMachine m;
@@ -472,11 +479,7 @@ TEST(WholeFiles, AHostFileThatCannotBeWrittenStaysAsItWasAndTheReasonIsGiven)
         SCOPED_TRACE(c.what);
         QTemporaryDir dir;
         const QString old = dir.path() + QStringLiteral("/old.txt");
-        {
-            QFile f(old);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("old");
-        }
+        ASSERT_TRUE(Plant(old, "old"));
         QDir(dir.path()).mkdir(QStringLiteral("folder"));
         if (c.readOnly) QFile::setPermissions(old, QFile::ReadOwner);
         struct rlimit before = {};
