@@ -321,15 +321,27 @@ Op Generator::RegistryOp()
     Op op;
     op.name = QString::fromLatin1(kNames[Below(20)]);
     if (op.name == u"rd") {
-        // Never the conformance key itself, seldom a core key: values must live to the end.
+        // Never the conformance key itself, a core key or a key above one: the core keys' values
+        // must live to the end, whatever the seed, for the files to be compared on something.
+        const auto spared = [this](const QString& path) {
+            for (const QString& core : core_)
+                if (core.compare(path, Qt::CaseInsensitive) == 0 ||
+                    core.startsWith(path + u'\\', Qt::CaseInsensitive))
+                    return false;
+            return true;
+        };
         QStringList others;
         for (const QString& path : live_)
-            if (!core_.contains(path, Qt::CaseInsensitive)) others << path;
-        op.texts = {!others.isEmpty() && Chance(70) ? Pick(others)
-                    : Chance(85)                    ? KeyPath()
-                                                    : core_[1 + Below(int(core_.size()) - 1)]};
-        Deleted(op.texts[0]);
-        return op;
+            if (spared(path)) others << path;
+        QString path = !others.isEmpty() && Chance(70) ? Pick(others) : KeyPath();
+        for (int tries = 0; tries < 8 && !spared(path); ++tries)
+            path = KeyPath();
+        if (spared(path)) {
+            op.texts = {path};
+            Deleted(path);
+            return op;
+        }
+        op.name = QStringLiteral("rq");
     }
     op.texts = {Chance(90) ? LiveKey() : KeyPath()};
     if (op.name == u"rc") Created(op.texts[0]);
