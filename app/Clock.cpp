@@ -1,9 +1,5 @@
 #include "Clock.h"
 
-#include "kodMainForm.h"
-
-#include <QCoreApplication>
-#include <QLabel>
 #include <QLocale>
 #include <chrono>
 
@@ -89,12 +85,13 @@ void TWatekCzasu::run()
 {
     while (!isInterruptionRequested() && ProgramClock().Sleep(1000)) {
         const QString text = LongTimeString(ProgramClock().Now());
-        if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(
-                app,
-                [text] {
-                    if (TMainForm* form = MainForm()) form->Zegar->setText(text);
-                },
-                Qt::QueuedConnection);
+        // The thread object lives on the user interface thread and outlives this loop; a time
+        // still queued when it is destroyed is dropped with it.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                if (label_) label_->setText(text);
+            },
+            Qt::QueuedConnection);
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QLabel>
+#include <QPointer>
 #include <QString>
 #include <QThread>
 #include <QTime>
@@ -41,15 +43,22 @@ public:
 Clock& ProgramClock();
 void SetProgramClock(Clock* clock);
 
-// The clock thread: once a second it puts the time into the main window's clock label, on the
-// user interface thread. It never touches a widget itself.
+// The clock thread: once a second it puts the time into the label it shows on, on the user
+// interface thread. It never touches a widget itself.
 class TWatekCzasu : public QThread
 {
 public:
     TWatekCzasu() = default;
+    // Called on the user interface thread. The thread runs before the window exists and after
+    // it is gone, so the label is looked up when each time arrives: a gone label shows nothing.
+    void ShowOn(QLabel* label) { label_ = label; }
     // Asks the loop to end after its current pause and waits for it.
     void Finish();
 
 protected:
     void run() override;
+
+private:
+    // Read on the user interface thread only.
+    QPointer<QLabel> label_;
 };

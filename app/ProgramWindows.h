@@ -11,6 +11,8 @@
 // never open. Closing the main window ends the program.
 struct ProgramWindows
 {
+    ProgramWindows() { MainForm.UseSettings(&fmSet); }
+
     TMainForm MainForm;
     TfmSet fmSet{&MainForm};
     TfmProgramy fmProgramy{&MainForm};

@@ -1,11 +1,7 @@
 #include "SidePanels.h"
 
 #include "Clock.h"
-#include "kodMainForm.h"
 
-#include <QBitmap>
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QResizeEvent>
 
 namespace {
@@ -27,18 +23,12 @@ bool Accelerate(Clock& clock, int direction, Move move, Reached reached)
     return true;
 }
 
-// Runs a change of the main window on the user interface thread; the animation threads never
-// touch a widget themselves. The window is looked up there, so a step that arrives after the
-// window is gone does nothing.
-template <class Change> void OnUiThread(Change change)
+// Runs a change of the window on the user interface thread; the animation threads never touch
+// a widget themselves. The window is the change's context, so a step still queued when the
+// window goes is dropped with it.
+void OnUiThread(QObject* window, std::function<void()> change)
 {
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(
-            app,
-            [change] {
-                if (TMainForm* form = MainForm()) change(*form);
-            },
-            Qt::QueuedConnection);
+    QMetaObject::invokeMethod(window, std::move(change), Qt::QueuedConnection);
 }
 
 } // namespace
@@ -72,40 +62,27 @@ void HyperImage::leaveEvent(QEvent* event)
     CMMouseLeave();
 }
 
-void HyperImage::CMMouseEnter()
-{
-    TMainForm* form = MainForm();
-    if (!form) return;
-    if (panel_ == Panel::Menu && !form->MenuBusy && form->Menu->height() == 40)
-        form->StartMenuAnimation(QStringLiteral("Rozwin"));
-    if (panel_ == Panel::Tips && !form->TipsBusy && form->MenuTips->height() == 40)
-        form->StartTipsAnimation(QStringLiteral("Rozwin"));
-}
+void HyperImage::CMMouseEnter() { hover_(true); }
 
-void HyperImage::CMMouseLeave()
-{
-    TMainForm* form = MainForm();
-    if (!form) return;
-    if (panel_ == Panel::Menu && !form->MenuBusy && form->Menu->height() == 160)
-        form->StartMenuAnimation(QStringLiteral("Zwin"));
-    if (panel_ == Panel::Tips && !form->TipsBusy && form->MenuTips->height() == 180)
-        form->StartTipsAnimation(QStringLiteral("Zwin"));
-}
+void HyperImage::CMMouseLeave() { hover_(false); }
 
-TWatekZwinRozwinMenu::TWatekZwinRozwinMenu(QString command, MenuGeometry start)
-    : command_(std::move(command)), g_(start)
+TWatekZwinRozwinMenu::TWatekZwinRozwinMenu(QString command, MenuGeometry start, QObject* window,
+                                           std::function<void(const MenuGeometry&)> apply,
+                                           std::function<void()> done)
+    : command_(std::move(command)), g_(start), window_(window), apply_(std::move(apply)),
+      done_(std::move(done))
 {}
 
 void TWatekZwinRozwinMenu::Post(const MenuGeometry& step)
 {
-    OnUiThread([step](TMainForm& form) { form.ApplyMenuStep(step); });
+    OnUiThread(window_, [apply = apply_, step] { apply(step); });
 }
 
 // The busy flag is cleared on the user interface thread after the last step, so a trigger
 // never sees a panel between two steps.
 void TWatekZwinRozwinMenu::run()
 {
-    if (Animate()) OnUiThread([](TMainForm& form) { form.MenuBusy = false; });
+    if (Animate()) OnUiThread(window_, done_);
 }
 
 bool TWatekZwinRozwinMenu::Animate()
@@ -142,18 +119,22 @@ bool TWatekZwinRozwinMenu::Animate()
     return true;
 }
 
-TWatekZwinRozwinMenuTips::TWatekZwinRozwinMenuTips(QString command, int startHeight)
-    : command_(std::move(command)), height_(startHeight)
+TWatekZwinRozwinMenuTips::TWatekZwinRozwinMenuTips(QString command, int startHeight,
+                                                   QObject* window,
+                                                   std::function<void(int height)> apply,
+                                                   std::function<void()> done)
+    : command_(std::move(command)), height_(startHeight), window_(window), apply_(std::move(apply)),
+      done_(std::move(done))
 {}
 
 void TWatekZwinRozwinMenuTips::Post(int height)
 {
-    OnUiThread([height](TMainForm& form) { form.ApplyTipsStep(height); });
+    OnUiThread(window_, [apply = apply_, height] { apply(height); });
 }
 
 void TWatekZwinRozwinMenuTips::run()
 {
-    if (Animate()) OnUiThread([](TMainForm& form) { form.TipsBusy = false; });
+    if (Animate()) OnUiThread(window_, done_);
 }
 
 bool TWatekZwinRozwinMenuTips::Animate()

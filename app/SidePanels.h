@@ -6,6 +6,7 @@
 #include <QThread>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 class QPlainTextEdit;
 
@@ -29,17 +30,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 };
 
-// An image of a side panel: the mouse entering it unfolds a folded panel, leaving it folds an
-// unfolded one, when no animation of that panel runs.
+// An image of a side panel: the mouse entering or leaving it is handed to the window that
+// folds and unfolds the panel.
 class HyperImage : public QLabel
 {
+public:
+    using Hover = std::function<void(bool entered)>;
+
 protected:
-    enum class Panel
-    {
-        Menu,
-        Tips
-    };
-    HyperImage(QWidget* parent, Panel panel) : QLabel(parent), panel_(panel) {}
+    HyperImage(QWidget* parent, Hover hover) : QLabel(parent), hover_(std::move(hover)) {}
 
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
@@ -47,21 +46,21 @@ protected:
 private:
     void CMMouseEnter();
     void CMMouseLeave();
-    Panel panel_;
+    Hover hover_;
 };
 
 // The images of the side menu.
 class THyperImageMenu : public HyperImage
 {
 public:
-    explicit THyperImageMenu(QWidget* parent) : HyperImage(parent, Panel::Menu) {}
+    THyperImageMenu(QWidget* parent, Hover hover) : HyperImage(parent, std::move(hover)) {}
 };
 
 // The images of the help panel.
 class THyperImageTips : public HyperImage
 {
 public:
-    explicit THyperImageTips(QWidget* parent) : HyperImage(parent, Panel::Tips) {}
+    THyperImageTips(QWidget* parent, Hover hover) : HyperImage(parent, std::move(hover)) {}
 };
 
 // Geometry of the side menu that its animation changes.
@@ -73,12 +72,15 @@ struct MenuGeometry
 };
 
 // Folds ("Zwin") or unfolds ("Rozwin") the side menu in 10 ms steps. It works on its own copy
-// of the geometry and posts every step to the user interface thread. Asked to end, it stops
-// at its next pause and posts nothing more.
+// of the geometry and posts every step (`apply`) and the end of an animation that ran to its
+// last step (`done`) to the user interface thread, in the context of `window`, which must
+// outlive the thread. Asked to end, it stops at its next pause and posts nothing more.
 class TWatekZwinRozwinMenu : public QThread
 {
 public:
-    TWatekZwinRozwinMenu(QString command, MenuGeometry start);
+    TWatekZwinRozwinMenu(QString command, MenuGeometry start, QObject* window,
+                         std::function<void(const MenuGeometry&)> apply,
+                         std::function<void()> done);
 
 protected:
     void run() override;
@@ -89,13 +91,18 @@ private:
     void Post(const MenuGeometry& step);
     QString command_;
     MenuGeometry g_;
+    QObject* window_;
+    std::function<void(const MenuGeometry&)> apply_;
+    std::function<void()> done_;
 };
 
-// Folds or unfolds the help panel, growing and shrinking it downward from its top edge.
+// Folds or unfolds the help panel, growing and shrinking it downward from its top edge; it
+// posts its steps as the menu's thread does.
 class TWatekZwinRozwinMenuTips : public QThread
 {
 public:
-    TWatekZwinRozwinMenuTips(QString command, int startHeight);
+    TWatekZwinRozwinMenuTips(QString command, int startHeight, QObject* window,
+                             std::function<void(int height)> apply, std::function<void()> done);
 
 protected:
     void run() override;
@@ -105,4 +112,7 @@ private:
     void Post(int height);
     QString command_;
     int height_;
+    QObject* window_;
+    std::function<void(int height)> apply_;
+    std::function<void()> done_;
 };

@@ -59,3 +59,9 @@ void TfrAbout::LoadText(const QString& file)
 }
 
 void TfrAbout::SpeedButton1Click() { FmAutor().open(); }
+
+TfmAutor& TfrAbout::FmAutor()
+{
+    if (!author_) author_ = new TfmAutor(window());
+    return *author_;
+}

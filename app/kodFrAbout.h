@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QFrame>
+#include <QPointer>
 
 class QLabel;
 class QPushButton;
 class QTextEdit;
+class TfmAutor;
 
 // The "O programie" page: the program's name and edition, a button to the author dialog and
 // the long description.
@@ -23,4 +25,10 @@ public:
     QTextEdit* RichEdit1;
 
     void SpeedButton1Click();
+
+    // The author dialog, made the first time it is asked for and owned by the page's window.
+    TfmAutor& FmAutor();
+
+private:
+    QPointer<TfmAutor> author_;
 };

@@ -4,14 +4,11 @@
 #include "Controls.h"
 #include "Fonts.h"
 #include "WidgetEvents.h"
-#include "kodMainForm.h"
 
 #include <QTextDocument>
 #include <QTextEdit>
 
 namespace {
-
-TfmKnow* instance = nullptr;
 
 const char* const kCuriosities[] = {
     "Tolmar nie ma żadnego pliku ustawień: wszystko, co pamięta, trzyma w rejestrze, w kluczu "
@@ -30,8 +27,6 @@ const char* const kCuriosities[] = {
 };
 
 } // namespace
-
-TfmKnow& FmKnow() { return instance ? *instance : *new TfmKnow(MainForm()); }
 
 TfmKnow::TfmKnow(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -55,7 +50,4 @@ TfmKnow::TfmKnow(QWidget* parent)
         text += QStringLiteral("\n - ") + QString::fromUtf8(curiosity);
     RichEdit->setPlainText(text);
     CentreOnScreen(this);
-    instance = this;
 }
-
-TfmKnow::~TfmKnow() { instance = nullptr; }

@@ -4,15 +4,12 @@
 
 class QTextEdit;
 
-// The dialog "Czy wiesz, że...": curiosities about the program.
+// The dialog "Czy wiesz, że...": curiosities about the program. The main window makes it the
+// first time it is asked for and owns it.
 class TfmKnow : public QDialog
 {
 public:
     explicit TfmKnow(QWidget* parent = nullptr);
-    ~TfmKnow() override;
 
     QTextEdit* RichEdit;
 };
-
-// The curiosities dialog, made the first time it is asked for and owned by the main window.
-TfmKnow& FmKnow();

@@ -7,7 +7,7 @@
 #include "Fonts.h"
 #include "Guarded.h"
 #include "HelpText.h"
-#include "LoadSystemState.h"
+#include "ProgramAddresses.h"
 #include "ProgramDir.h"
 #include "ProgramVersion.h"
 #include "Snapping.h"
@@ -16,22 +16,12 @@
 #include "TabImages.h"
 #include "WidgetEvents.h"
 #include "kodFrAbout.h"
-#include "kodFrDOS.h"
-#include "kodFrEdytorSysFiles.h"
-#include "kodFrIkony.h"
-#include "kodFrInfo.h"
-#include "kodFrInterfejs.h"
-#include "kodFrPlikiFoldery.h"
-#include "kodFrSiec.h"
-#include "kodFrSztuczki.h"
-#include "kodFrWindows.h"
 #include "kodKnow.h"
 #include "kodfmSet.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
@@ -48,7 +38,9 @@
 
 namespace {
 
-TMainForm* instance = nullptr;
+// The tab of the About page, the one page the start-up reader does not build: the reader's
+// steps follow the tabs around it.
+constexpr int kAboutPage = 8;
 
 // A page's sheet: it holds the page from the moment the page is built.
 QScrollArea* AddSheet(QTabWidget* tabs, const char* sheet, const QString& caption, int image)
@@ -70,14 +62,11 @@ QLabel* NamedLabel(QWidget* parent, const char* name)
 
 } // namespace
 
-TMainForm* MainForm() { return instance; }
-
 TMainForm::TMainForm()
     : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                            Qt::MSWindowsFixedSizeDialogHint)
 {
-    instance = this;
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tolmar 3.0 - Quorvex"));
     setFixedSize(792, 498);
@@ -223,7 +212,6 @@ TMainForm::~TMainForm()
     } catch (const std::exception& error) {
         ReportError(error);
     }
-    instance = nullptr;
 }
 
 void TMainForm::FormCreate()
@@ -241,65 +229,25 @@ void TMainForm::FormCreate()
 
     // The reader fills the pages up to the shown one before the window is first drawn, and the
     // rest right after (FillRemainingPages), in its own order either way.
-    reader_ = std::make_unique<LoadSystemState>();
+    reader_.Start();
     BuildPagesThrough(Karty->currentIndex());
     // A page is never shown unbuilt, whatever shows it first.
     connect(Karty, &QTabWidget::currentChanged, this,
             [this](int index) { BuildPagesThrough(index); });
 }
 
-template <class Page> Page* TMainForm::Place(int index)
-{
-    auto* page = new Page;
-    sheets_[index]->setWidget(page);
-    return page;
-}
-
-template <class Page, class... Extra> void TMainForm::FillPage(Page* page, Extra&... extra)
-{
-    // Nothing fills the pages when the window's creation failed before the reader started.
-    if (reader_) reader_->Fill(*page, extra...);
-}
-
 void TMainForm::BuildPage(int index)
 {
-    switch (index) {
-    case 0:
-        FillPage(FrIkony = Place<TfrIkony>(index), AppletFiles);
-        break;
-    case 1:
-        FillPage(FrPlikiFoldery = Place<TFrPlikiFoldery>(index));
-        break;
-    case 2:
-        FillPage(FrInterfejs = Place<TFrInterfejs>(index));
-        break;
-    case 3:
-        frWindows = Place<TfrWindows>(index);
-        frWindows->ShowMemorySize(int(CurrentPlatform().TotalPhysicalMemory() >> 20));
-        FillPage(frWindows);
-        break;
-    case 4:
-        FillPage(FrSiec = Place<TFrSiec>(index));
-        break;
-    case 5:
-        FillPage(FrDOS = Place<TFrDOS>(index));
-        break;
-    case 6:
-        FillPage(frInfo = Place<TfrInfo>(index));
-        break;
-    case 7:
-        FillPage(frEdytorSysFiles = Place<TfrEdytorSysFiles>(index));
-        break;
-    case 8: {
-        frAbout = Place<TfrAbout>(index);
-        const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
-        if (QFileInfo::exists(about)) frAbout->LoadText(about);
-        break;
+    if (index != kAboutPage) {
+        // Pages built before the reader started (the window's creation failed) stay unfilled.
+        reader_.Step(index < kAboutPage ? index : index - 1,
+                     [&](QWidget* page) { sheets_[index]->setWidget(page); });
+        return;
     }
-    case 9:
-        FillPage(FrSztuczki = Place<TFrSztuczki>(index));
-        break;
-    }
+    frAbout = new TfrAbout;
+    sheets_[index]->setWidget(frAbout);
+    const QString about = ProgramFile(QStringLiteral("\\Data\\Txt\\AboutTolmar.rtf"));
+    if (QFileInfo::exists(about)) frAbout->LoadText(about);
 }
 
 void TMainForm::BuildPagesThrough(int index)
@@ -428,16 +376,18 @@ void TMainForm::BuildSidePanels()
         label->show();
         return label;
     };
-    Menu->Filler = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
-    Menu->TopCap = image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuUp.bmp", true);
-    Menu->BottomCap =
-        image(new THyperImageMenu(Menu), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
-    MenuTips->Filler =
-        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
-    MenuTips->TopCap =
-        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuUp2.bmp", true);
-    MenuTips->BottomCap =
-        image(new THyperImageTips(MenuTips), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    const auto menu = [this] {
+        return new THyperImageMenu(Menu, [this](bool in) { MenuHover(in); });
+    };
+    const auto tips = [this] {
+        return new THyperImageTips(MenuTips, [this](bool in) { TipsHover(in); });
+    };
+    Menu->Filler = image(menu(), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
+    Menu->TopCap = image(menu(), "\\data\\gfx\\bmp\\menu\\MenuUp.bmp", true);
+    Menu->BottomCap = image(menu(), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
+    MenuTips->Filler = image(tips(), "\\data\\gfx\\bmp\\menu\\linia1px.bmp", false);
+    MenuTips->TopCap = image(tips(), "\\data\\gfx\\bmp\\menu\\MenuUp2.bmp", true);
+    MenuTips->BottomCap = image(tips(), "\\data\\gfx\\bmp\\menu\\MenuDown.bmp", true);
     for (SidePanel* panel : {Menu, MenuTips}) {
         // The filler lies behind everything, the caps in front of the labels.
         panel->Filler->lower();
@@ -445,6 +395,20 @@ void TMainForm::BuildSidePanels()
         panel->BottomCap->raise();
         panel->Arrange();
     }
+}
+
+void TMainForm::MenuHover(bool entered)
+{
+    if (MenuBusy) return;
+    if (entered && Menu->height() == 40) StartMenuAnimation(QStringLiteral("Rozwin"));
+    if (!entered && Menu->height() == 160) StartMenuAnimation(QStringLiteral("Zwin"));
+}
+
+void TMainForm::TipsHover(bool entered)
+{
+    if (TipsBusy) return;
+    if (entered && MenuTips->height() == 40) StartTipsAnimation(QStringLiteral("Rozwin"));
+    if (!entered && MenuTips->height() == 180) StartTipsAnimation(QStringLiteral("Zwin"));
 }
 
 void TMainForm::ShowHelpText(const QString& text)
@@ -466,8 +430,10 @@ void TMainForm::StartMenuAnimation(const QString& command)
     MenuBusy = true;
     // The last animation has posted its final step; it may still be returning.
     if (menuThread_) menuThread_->wait();
+    // The threads post to this window, which joins them before it goes (StopAnimations).
     menuThread_ = std::make_unique<TWatekZwinRozwinMenu>(
-        MenuCommand, MenuGeometry{Menu->height(), MenuTips->y(), labelHeights_});
+        MenuCommand, MenuGeometry{Menu->height(), MenuTips->y(), labelHeights_}, this,
+        [this](const MenuGeometry& step) { ApplyMenuStep(step); }, [this] { MenuBusy = false; });
     menuThread_->start();
 }
 
@@ -476,7 +442,9 @@ void TMainForm::StartTipsAnimation(const QString& command)
     TipsCommand = command;
     TipsBusy = true;
     if (tipsThread_) tipsThread_->wait();
-    tipsThread_ = std::make_unique<TWatekZwinRozwinMenuTips>(TipsCommand, MenuTips->height());
+    tipsThread_ = std::make_unique<TWatekZwinRozwinMenuTips>(
+        TipsCommand, MenuTips->height(), this, [this](int height) { ApplyTipsStep(height); },
+        [this] { TipsBusy = false; });
     tipsThread_->start();
 }
 
@@ -542,9 +510,17 @@ void TMainForm::Label5Click()
 
 void TMainForm::Label6Click() { FmKnow().open(); }
 
+TfmKnow& TMainForm::FmKnow()
+{
+    if (!know_) know_ = new TfmKnow(this);
+    return *know_;
+}
+
+void TMainForm::UseSettings(TfmSet* dialog) { settings_ = dialog; }
+
 void TMainForm::Label7Click()
 {
-    if (TfmSet* dialog = FmSet()) dialog->open();
+    if (settings_) settings_->open();
 }
 
 void TMainForm::moveEvent(QMoveEvent* event)
@@ -555,38 +531,11 @@ void TMainForm::moveEvent(QMoveEvent* event)
 
 void TMainForm::WMWindowPosChanging()
 {
-    const TfmSet* settings = FmSet();
-    if (!settings || !settings->CheckBox2->isChecked()) return;
+    if (!settings_ || !settings_->CheckBox2->isChecked()) return;
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     const QRect frame = frameGeometry();
     const QPoint snapped =
         SnapToWorkArea(frame.topLeft(), frame.size(), screen->availableGeometry());
     if (snapped != frame.topLeft()) move(snapped);
-}
-
-void TMainForm::SetShellIntegration(bool on)
-{
-    Guarded([&] {
-        TRegistry reg;
-        reg.OpenKey(kSettingsKey, false);
-        reg.CloseKey();
-        reg.OpenKey(kSettingsKey, false);
-        reg.WriteBool(QStringLiteral("Integracja"), on);
-        reg.CloseKey();
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        if (on) {
-            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), true);
-            reg.WriteString(QString(), QStringLiteral("Uruchom Tolmar QX"));
-            reg.CloseKey();
-            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX\\command"),
-                        true);
-            reg.WriteString(
-                QString(), CurrentPlatform().SystemPathOf(QCoreApplication::applicationFilePath()));
-        } else {
-            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell"), false);
-            reg.DeleteKey(QStringLiteral("Tolmar QX"));
-        }
-        reg.CloseKey();
-    });
 }

@@ -1,34 +1,29 @@
 #pragma once
 
+#include "LoadSystemState.h"
 #include "SidePanels.h"
 
-#include <QStringList>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <atomic>
 #include <memory>
 
-class LoadSystemState;
 class QLabel;
 class QScrollArea;
 class QThread;
 class QPlainTextEdit;
 class QTabWidget;
+class TfmKnow;
+class TfmSet;
 class TfrAbout;
-class TfrEdytorSysFiles;
-class TfrIkony;
-class TfrInfo;
-class TfrWindows;
-class TFrDOS;
-class TFrInterfejs;
-class TFrPlikiFoldery;
-class TFrSiec;
-class TFrSztuczki;
 
 // The main window: the ten pages, the clock, the computer's name, the side menu and the help
 // panel. Creating it reads the program's settings and fills the pages from the system: those up
-// to the shown one at once, the others once the window has been drawn.
-class TMainForm : public QWidget
+// to the shown one at once, the others once the window has been drawn. The pages the reader
+// fills (FrIkony ... FrSztuczki, each null until it is built) and the applet list are its own
+// members, from SystemPages.
+class TMainForm : public QWidget, public SystemPages
 {
 public:
     static constexpr int kPageCount = 10;
@@ -36,18 +31,10 @@ public:
     TMainForm();
     ~TMainForm() override;
 
-    // Pages, in tab order; each is null until it is built.
+    // Pages, in tab order; the About page sits between the reader's system files editor and
+    // Tricks, and is null until it is built.
     QTabWidget* Karty;
-    TfrIkony* FrIkony = nullptr;
-    TFrPlikiFoldery* FrPlikiFoldery = nullptr;
-    TFrInterfejs* FrInterfejs = nullptr;
-    TfrWindows* frWindows = nullptr;
-    TFrSiec* FrSiec = nullptr;
-    TFrDOS* FrDOS = nullptr;
-    TfrInfo* frInfo = nullptr;
-    TfrEdytorSysFiles* frEdytorSysFiles = nullptr;
     TfrAbout* frAbout = nullptr;
-    TFrSztuczki* FrSztuczki = nullptr;
 
     // Builds and fills the pages not built yet, in the reader's order.
     void FillRemainingPages();
@@ -71,9 +58,6 @@ public:
     // Heights of Label1 to Label7 as the animation counts them (below zero they are not drawn).
     const std::array<int, 7>& LabelHeights() const { return labelHeights_; }
 
-    // The Control Panel applets' file names in upper case, filled by the state reader.
-    QStringList AppletFiles;
-
     // Puts a control's help text into the help box; the text it put there last changes nothing.
     void ShowHelpText(const QString& text);
     void OpisPomocyChange();
@@ -82,9 +66,11 @@ public:
     void ApplyMenuStep(const MenuGeometry& step);
     void ApplyTipsStep(int height);
 
-    // Adds or removes the folder context-menu entry that starts the program, and stores the
-    // choice.
-    void SetShellIntegration(bool on);
+    // The settings dialog, which the side menu opens and whose switch turns snapping on; made
+    // after the window, which has none until then.
+    void UseSettings(TfmSet* dialog);
+    // The curiosities dialog, made the first time it is asked for.
+    TfmKnow& FmKnow();
 
     void rysunek_kuliDblClick();
     void Label2Click();
@@ -104,8 +90,6 @@ protected:
 
 private:
     void BuildPages();
-    template <class Page> Page* Place(int index);
-    template <class Page, class... Extra> void FillPage(Page* page, Extra&... extra);
     void BuildPage(int index);
     void BuildPagesThrough(int index);
     // What the start leaves until the first frame is on the screen.
@@ -116,6 +100,10 @@ private:
     void FormCreate();
     void RestorePlace();
     void BuildSidePanels();
+    // The mouse entering an image of a panel unfolds a folded panel, leaving one folds an
+    // unfolded one, when no animation of that panel runs.
+    void MenuHover(bool entered);
+    void TipsHover(bool entered);
     void ShowComputerName();
     void StartClock();
     void FormClose();
@@ -125,7 +113,7 @@ private:
 
     bool centred_ = false;
     std::array<QScrollArea*, kPageCount> sheets_{};
-    std::unique_ptr<LoadSystemState> reader_;
+    LoadSystemState reader_{*this};
     int builtPages_ = 0;
     bool restQueued_ = false;
     std::array<int, 7> labelHeights_{};
@@ -133,14 +121,6 @@ private:
     // The running or last animation of each panel; stopped and joined before the window goes.
     std::unique_ptr<QThread> menuThread_;
     std::unique_ptr<QThread> tipsThread_;
+    QPointer<TfmSet> settings_;
+    QPointer<TfmKnow> know_;
 };
-
-// The one main window, or null before it exists and after it is gone.
-TMainForm* MainForm();
-
-// The program's own settings key under HKEY_CURRENT_USER.
-inline const QString kSettingsKey = QStringLiteral("Software\\Tolmar\\Ustawienia");
-
-// The product's addresses.
-inline const QString kProductMail = QStringLiteral("tolmar@example.org");
-inline const QString kProductSite = QStringLiteral("http://tolmar.example.org");

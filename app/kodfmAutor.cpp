@@ -3,8 +3,8 @@
 #include "Controls.h"
 #include "ErrorReport.h"
 #include "Fonts.h"
+#include "ProgramAddresses.h"
 #include "WidgetEvents.h"
-#include "kodMainForm.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -12,8 +12,6 @@
 #include <QTextEdit>
 
 namespace {
-
-TfmAutor* instance = nullptr;
 
 // Our own portrait of the author: a figure at a desk, smiling when the button is held.
 QPixmap Portrait(bool pressed)
@@ -65,8 +63,6 @@ QString AuthorContactText()
            kProductSite + QStringLiteral("\ne-mail Tolmara:\n     ") + kProductMail;
 }
 
-TfmAutor& FmAutor() { return instance ? *instance : *new TfmAutor(MainForm()); }
-
 TfmAutor::TfmAutor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
@@ -104,10 +100,7 @@ TfmAutor::TfmAutor(QWidget* parent)
     OnEvent(Autor2, QEvent::MouseButtonRelease, Handler(this, &TfmAutor::AutorMouseUp));
     connect(SpeedButton1, &QPushButton::clicked, this, Handler(this, &TfmAutor::SpeedButton1Click));
     CentreOnScreen(this);
-    instance = this;
 }
-
-TfmAutor::~TfmAutor() { instance = nullptr; }
 
 void TfmAutor::AutorMouseDown()
 {

@@ -12,7 +12,6 @@ class TfmAutor : public QDialog
 {
 public:
     explicit TfmAutor(QWidget* parent = nullptr);
-    ~TfmAutor() override;
 
     QLabel* Autor;
     QLabel* Autor2;
@@ -23,9 +22,6 @@ public:
     void AutorMouseUp();
     void SpeedButton1Click();
 };
-
-// The author dialog, made the first time it is asked for and owned by the main window.
-TfmAutor& FmAutor();
 
 // The contact text: eleven lines.
 QString AuthorContactText();

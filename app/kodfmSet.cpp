@@ -4,19 +4,15 @@
 #include "Controls.h"
 #include "ErrorReport.h"
 #include "Guarded.h"
+#include "Platform.h"
+#include "ProgramAddresses.h"
 #include "WidgetEvents.h"
-#include "kodMainForm.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-TfmSet* instance = nullptr;
-} // namespace
-
-TfmSet* FmSet() { return instance; }
 
 TfmSet::TfmSet(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
@@ -66,11 +62,8 @@ TfmSet::TfmSet(QWidget* parent)
     connect(CheckBox2, &QCheckBox::toggled, this, Handler(this, &TfmSet::CheckBox2Click));
     connect(SpeedButton1, &QPushButton::clicked, this, Handler(this, &TfmSet::SpeedButton1Click));
 
-    instance = this;
     FormCreate();
 }
-
-TfmSet::~TfmSet() { instance = nullptr; }
 
 void TfmSet::FormCreate()
 {
@@ -88,10 +81,7 @@ void TfmSet::FormCreate()
     reg_.CloseKey();
 }
 
-void TfmSet::CheckBox1Click()
-{
-    if (TMainForm* form = MainForm()) form->SetShellIntegration(CheckBox1->isChecked());
-}
+void TfmSet::CheckBox1Click() { SetShellIntegration(CheckBox1->isChecked()); }
 
 void TfmSet::CheckBox2Click()
 {
@@ -104,3 +94,29 @@ void TfmSet::CheckBox2Click()
 }
 
 void TfmSet::SpeedButton1Click() { close(); }
+
+void TfmSet::SetShellIntegration(bool on)
+{
+    Guarded([&] {
+        TRegistry reg;
+        reg.OpenKey(kSettingsKey, false);
+        reg.CloseKey();
+        reg.OpenKey(kSettingsKey, false);
+        reg.WriteBool(QStringLiteral("Integracja"), on);
+        reg.CloseKey();
+        reg.SetRootKey(HKEY_LOCAL_MACHINE);
+        if (on) {
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX"), true);
+            reg.WriteString(QString(), QStringLiteral("Uruchom Tolmar QX"));
+            reg.CloseKey();
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell\\Tolmar QX\\command"),
+                        true);
+            reg.WriteString(
+                QString(), CurrentPlatform().SystemPathOf(QCoreApplication::applicationFilePath()));
+        } else {
+            reg.OpenKey(QStringLiteral("Software\\CLASSES\\Directory\\shell"), false);
+            reg.DeleteKey(QStringLiteral("Tolmar QX"));
+        }
+        reg.CloseKey();
+    });
+}

@@ -15,7 +15,6 @@ class TfmSet : public QDialog
 {
 public:
     explicit TfmSet(QWidget* parent = nullptr);
-    ~TfmSet() override;
 
     QGroupBox* GroupBox2;
     QCheckBox* CheckBox2;
@@ -30,10 +29,10 @@ public:
 
 private:
     void FormCreate();
+    // Adds or removes the folder context-menu entry that starts the program, and stores the
+    // choice.
+    void SetShellIntegration(bool on);
 
     // Kept from creation to the end of the program, for the reads and for snapping's switch.
     TRegistry reg_;
 };
-
-// The one settings dialog, or null while it does not exist.
-TfmSet* FmSet();

@@ -51,6 +51,7 @@ int main(int argc, char* argv[])
     int result;
     {
         ProgramWindows windows;
+        ClockThread.ShowOn(windows.MainForm.Zegar);
         windows.MainForm.show();
         result = QApplication::exec();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bindings.h"
+
 #include <QString>
 
 // Registry keys that more than one page writes, spelled as the program writes them.
@@ -13,3 +15,9 @@ inline const QString kNetworkPolicies =
     QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Network");
 inline const QString kRunKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Run");
 inline const QString kDesktopKey = QStringLiteral("Control Panel\\Desktop");
+
+// A current user's Explorer policy box: REG_DWORD 1 when checked, 0 when not.
+inline RegFlag ExplorerPolicy(const QString& name)
+{
+    return {.root = HKEY_CURRENT_USER, .key = kExplorerPolicies, .name = name};
+}

@@ -18,19 +18,29 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kWinOldApp = u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\WinOldApp"_s;
-const RegFlag kDisabled{HKEY_CURRENT_USER, kWinOldApp, u"Disabled"_s};
-const RegFlag kNoRealMode{HKEY_CURRENT_USER, kWinOldApp, u"NoRealMode"_s};
+const RegFlag kDisabled{
+    .root = HKEY_CURRENT_USER, .key = kWinOldApp, .name = u"Disabled"_s, .readCreates = true};
+const RegFlag kNoRealMode{
+    .root = HKEY_CURRENT_USER, .key = kWinOldApp, .name = u"NoRealMode"_s, .readCreates = true};
 
 const ProfileFile kMsDos{u"dysk"_s, u"\\MsDos.sys"_s};
 const QString kOptions = u"Options"_s;
-const IniFlag kAutoScan{kMsDos, kOptions, u"AutoScan"_s, true};
-const IniFlag kBootGUI{kMsDos, kOptions, u"BootGUI"_s, true};
-const IniFlag kBootMenu{kMsDos, kOptions, u"BootMenu"_s, false};
+const IniFlag kAutoScan{
+    .file = kMsDos, .section = kOptions, .key = u"AutoScan"_s, .byDefault = true};
+const IniFlag kBootGUI{.file = kMsDos, .section = kOptions, .key = u"BootGUI"_s, .byDefault = true};
+const IniFlag kBootMenu{
+    .file = kMsDos, .section = kOptions, .key = u"BootMenu"_s, .byDefault = false};
 // The box disables the keys, the entry enables them.
-const IniFlag kBootKeys{kMsDos, kOptions, u"BootKeys"_s, false, true};
-const IniFlag kLogo{kMsDos, kOptions, u"Logo"_s, true};
-const IniNumber kBootMenuDelay{kMsDos, kOptions, u"BootMenuDelay"_s, 5};
-const IniNumber kBootDelay{kMsDos, kOptions, u"BootDelay"_s, 5};
+const IniFlag kBootKeys{.file = kMsDos,
+                        .section = kOptions,
+                        .key = u"BootKeys"_s,
+                        .byDefault = false,
+                        .inverted = true};
+const IniFlag kLogo{.file = kMsDos, .section = kOptions, .key = u"Logo"_s, .byDefault = true};
+const IniNumber kBootMenuDelay{
+    .file = kMsDos, .section = kOptions, .key = u"BootMenuDelay"_s, .byDefault = 5};
+const IniNumber kBootDelay{
+    .file = kMsDos, .section = kOptions, .key = u"BootDelay"_s, .byDefault = 5};
 
 using Box = ControlRow<TFrDOS, QCheckBox>;
 using Spin = ControlRow<TFrDOS, QSpinBox>;
@@ -40,13 +50,13 @@ const Box kPolicyBoxes[] = {
      "CheckBox1",
      {16, 20, 590, 17},
      u"Brak możliwości uruchamiania aplikacji DOS'u"_s,
-     &TFrDOS::CheckBox1Click,
+     Bound{kDisabled},
      u"Gdy zaznaczone, wiersz poleceń MS-DOS nie jest dostępny"_s},
     {&TFrDOS::CheckBox2,
      "CheckBox2",
      {16, 40, 590, 17},
      u"Brak możliwości uruchamiania aplikacji DOS'u w trybie pojedynczej aplikacji"_s,
-     &TFrDOS::CheckBox2Click,
+     Bound{kNoRealMode},
      u"Gdy zaznaczone, nie można uruchamiać aplikacji MS-DOS w trybie pojedynczym."_s},
 };
 
@@ -55,21 +65,21 @@ const Box kStartBoxes[] = {
      "CheckBox3",
      {16, 20, 590, 17},
      u"Sprawdzaj dyski po niepoprawnym zamknięciu systemu"_s,
-     &TFrDOS::CheckBox3Click,
+     Bound{kAutoScan},
      u"Gdy zaznaczone, uruchamia program Scandisk po nieprawidłowym zamknięciu systemu (np. "
      u"odcięciu zasilania)"_s},
     {&TFrDOS::CheckBox4,
      "CheckBox4",
      {16, 40, 590, 17},
      u"Włącz automatyczne uruchamianie systemu"_s,
-     &TFrDOS::CheckBox4Click,
+     Bound{kBootGUI},
      u"Jeśli odznaczone ładowanie systemu zatrzyam się na wierszu poleceń MS-DOS. Aby uruchomić "
      u"system w takiej sytuacji należy wpisać \"win\" i nacisnąć ENTER."_s},
     {&TFrDOS::CheckBox5,
      "CheckBox5",
      {16, 64, 590, 17},
      u"Uaktywnij menu startowe Windows"_s,
-     &TFrDOS::CheckBox5Click,
+     Irregular(kBootMenu, &TFrDOS::CheckBox5Click),
      u"Jeśli zaznaczone przy uruchamianiu systemu będzie wyświetlane \"Menu Startowe Microsoft "
      u"Windows\" (takie jak po przytrzymaniu klawisza F8 podczas uruchamiania). Umożliwia ono "
      u"np. uruchomienie systemu w trybie awaryjnym lub przejście do wiersza poleceń DOS."_s},
@@ -77,14 +87,14 @@ const Box kStartBoxes[] = {
      "CheckBox6",
      {16, 120, 590, 17},
      u"Wyłącz klawisze F4, F5, F6 i F8 przy starcie Windows"_s,
-     &TFrDOS::CheckBox6Click,
+     Irregular(kBootKeys, &TFrDOS::CheckBox6Click),
      u"Gdy zaznaczone, klawisze F4, F5, F6, F8 będą nieaktywne podczas startu komputera. Nię "
      u"będzie można skorzystać m.in. z menu startowego systemu."_s},
     {&TFrDOS::CheckBox7,
      "CheckBox7",
      {16, 176, 590, 17},
      u"Pokazuj logo systemu Windows przy starcie"_s,
-     &TFrDOS::CheckBox7Click,
+     Bound{kLogo},
      u"Gdy zaznaczone, Windows będzie wyświetlał przy starcie swoje logo. Wyłączenie tej opcji "
      u"może przyspieszyć ładowanie systemu."_s},
 };
@@ -94,13 +104,13 @@ const Spin kDelays[] = {
      "CzasMenu",
      {36, 86, 64, 22},
      {},
-     &TFrDOS::CzasMenuChange,
+     Bound{kBootMenuDelay},
      u"Czas przez który wyświetlane będzie menu startowe."_s},
     {&TFrDOS::AktywneF,
      "AktywneF",
      {36, 142, 64, 22},
      {},
-     &TFrDOS::AktywneFChange,
+     Bound{kBootDelay},
      u"Czas przez który klawisze F4, F5, F6, F8 będą aktywne podczas uruchamiania komputera."_s},
 };
 
@@ -140,39 +150,15 @@ TFrDOS::TFrDOS(QWidget* parent) : QFrame(parent)
 
 void TFrDOS::LoadState(TRegistry& reg)
 {
-    LoadPolicy(reg, kDisabled, CheckBox1);
-    LoadPolicy(reg, kNoRealMode, CheckBox2);
+    LoadRows(reg, kPolicyBoxes, this);
     Unguarded([&] {
         FileSetAttr(PathOf(kMsDos), 0);
-        Load(kAutoScan, CheckBox3);
-        Load(kBootGUI, CheckBox4);
-        Load(kBootMenu, CheckBox5);
-        Load(kBootKeys, CheckBox6);
-        Load(kLogo, CheckBox7);
-        Load(kBootMenuDelay, CzasMenu);
+        LoadRows(reg, kStartBoxes, this);
+        LoadRows(reg, kDelays, this);
         CzasMenu->setEnabled(CheckBox5->isChecked());
-        Load(kBootDelay, AktywneF);
         Label4->setEnabled(CheckBox5->isChecked());
     });
 }
-
-void TFrDOS::LoadPolicy(TRegistry& reg, const RegFlag& row, QCheckBox* box)
-{
-    Guarded([&] {
-        reg.SetRootKey(row.root);
-        reg.CloseKey();
-        // Opened with creation, so that the policy key exists after every start.
-        reg.OpenKey(row.key, true);
-        const bool on = reg.ReadBool(row.name);
-        Fill([&] { box->setChecked(on); });
-    });
-    reg.CloseKey();
-}
-
-void TFrDOS::CheckBox1Click() { Write(kDisabled, CheckBox1->isChecked()); }
-void TFrDOS::CheckBox2Click() { Write(kNoRealMode, CheckBox2->isChecked()); }
-void TFrDOS::CheckBox3Click() { Write(kAutoScan, CheckBox3->isChecked()); }
-void TFrDOS::CheckBox4Click() { Write(kBootGUI, CheckBox4->isChecked()); }
 
 void TFrDOS::CheckBox5Click()
 {
@@ -188,7 +174,3 @@ void TFrDOS::CheckBox6Click()
     AktywneF->setEnabled(!disabled);
     AktywneF->setValue(disabled ? 0 : 1);
 }
-
-void TFrDOS::CheckBox7Click() { Write(kLogo, CheckBox7->isChecked()); }
-void TFrDOS::CzasMenuChange() { Write(kBootMenuDelay, CzasMenu->value()); }
-void TFrDOS::AktywneFChange() { Write(kBootDelay, AktywneF->value()); }

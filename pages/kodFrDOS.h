@@ -7,7 +7,6 @@ class QGroupBox;
 class QLabel;
 class QSpinBox;
 class TRegistry;
-struct RegFlag;
 
 // The "MS-DOS" page: two per-user policies against MS-DOS programs, and the start-up options of
 // Windows kept in the section "Options" of "MsDos.sys" in the root of the Windows drive, each
@@ -35,16 +34,6 @@ public:
     QLabel* Label5;
     QCheckBox* CheckBox7;
 
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void CheckBox4Click();
     void CheckBox5Click();
     void CheckBox6Click();
-    void CheckBox7Click();
-    void CzasMenuChange();
-    void AktywneFChange();
-
-private:
-    void LoadPolicy(TRegistry& reg, const RegFlag& row, QCheckBox* box);
 };

@@ -43,17 +43,30 @@ const QString kNone = u"<brak>"_s;
 const QString kPaintIcon = u"C:\\Progra~1\\Access~1\\MSPAINT.EXE,1"_s;
 const QString kDontLoad = u"don't load"_s;
 
-const RegFlag kShowInfoTip{HKEY_CURRENT_USER, kExplorerAdvanced, u"ShowInfoTip"_s};
-const RegFlag kHideIcons{HKEY_CURRENT_USER, kExplorerAdvanced, u"HideIcons"_s};
-const RegFlag kNoDesktop{HKEY_CURRENT_USER, kExplorerPolicies, u"NoDesktop"_s};
+const RegFlag kShowInfoTip{
+    .root = HKEY_CURRENT_USER, .key = kExplorerAdvanced, .name = u"ShowInfoTip"_s};
+const RegFlag kHideIcons{
+    .root = HKEY_CURRENT_USER, .key = kExplorerAdvanced, .name = u"HideIcons"_s};
+const RegFlag kNoDesktop{
+    .root = HKEY_CURRENT_USER, .key = kExplorerPolicies, .name = u"NoDesktop"_s};
 // Any value of any type shows the arrow; the box writes it as an empty text.
-const RegText kIsShortcut{HKEY_CLASSES_ROOT, u"lnkfile"_s,      u"IsShortcut"_s, u""_s,
-                          std::nullopt,      TextShown::Exists, QString()};
+const RegText kIsShortcut{.root = HKEY_CLASSES_ROOT,
+                          .key = u"lnkfile"_s,
+                          .name = u"IsShortcut"_s,
+                          .checked = u""_s,
+                          .unchecked = std::nullopt,
+                          .rule = TextShown::Exists};
 
 // A radio button's setting: the text it writes and the only text that selects it at start-up.
 RegText Choice(HKEY root, const QString& key, const QString& name, const QString& text)
 {
-    return {root, key, name, text, std::nullopt, TextShown::Equal, text};
+    return {.root = root,
+            .key = key,
+            .name = name,
+            .checked = text,
+            .unchecked = std::nullopt,
+            .rule = TextShown::Equal,
+            .match = text};
 }
 const QString kWindowMetrics = u"Control Panel\\Desktop\\WindowMetrics"_s;
 const RegText kBpp16 = Choice(HKEY_CURRENT_USER, kWindowMetrics, u"Shell Icon BPP"_s, u"16"_s);
@@ -123,20 +136,24 @@ const Button kRestoreButtons[] = {
 };
 
 using Box = ControlRow<TfrIkony, QCheckBox>;
-const Box kBoxes[] = {
+const Box kInfoTipBox[] = {
     {&TfrIkony::CheckBox1,
      "CheckBox1",
      {10, 18, 420, 17},
      u"Pokazyj wyskakujące opisy pomocy"_s,
-     &TfrIkony::CheckBox1Click,
+     Irregular(kShowInfoTip, &TfrIkony::CheckBox1Click),
      u"Gdy użytkownik wskaże na ikonę np. Kosz, a kursor pozostanie przez chwilę nieruchomy, "
      u"wówczas wyskoczy dymek z informacją o danym elemencie."_s},
+};
+const Box kNoDesktopBox[] = {
     {&TfrIkony::CheckBox2,
      "CheckBox2",
      {10, 36, 420, 17},
      u"Ukryj wszystkie ikony pulpitu"_s,
-     &TfrIkony::CheckBox2Click,
+     Bound{kNoDesktop},
      u"Gdy zaznaczone, żadna ikona nie będzie pokazywana na pulpicie."_s},
+};
+const Box kDesktopIconBoxes[] = {
     {&TfrIkony::CheckBox4,
      "CheckBox4",
      {10, 54, 420, 17},
@@ -153,14 +170,16 @@ const Box kBoxes[] = {
      "CheckBox6",
      {10, 90, 420, 17},
      u"Ukrywaj ikony w trybie Active Desktop"_s,
-     &TfrIkony::CheckBox6Click,
+     Bound{kHideIcons, Errors::Quiet},
      u"Gdy pulpit Active Desktop jest włączony - system będzie ukrywał ikony pulpitu, aby nie "
      u"przeszkadzały w eksplorowaniu stron WWW."_s},
+};
+const Box kShortcutBox[] = {
     {&TfrIkony::CheckBox3,
      "CheckBox3",
      {10, 108, 420, 17},
      u"Do ikony skrótu zawsze dodawaj strzałkę"_s,
-     &TfrIkony::CheckBox3Click,
+     Irregular(kIsShortcut, &TfrIkony::CheckBox3Click),
      u"System Windows do ikony skrótu dodaj strzałkę. Odznacz tą opcję, aby ikona skrótu nie "
      u"była prezentowana z tym znakiem."_s},
 };
@@ -171,26 +190,28 @@ const Radio kDepthRadios[] = {
      "RadioButton1",
      {10, 16, 330, 17},
      u"Wyświetlaj ikony używając 16 bitowej głębi kolorów"_s,
-     &TfrIkony::RadioButton1Click},
+     Bound{kBpp16}},
     {&TfrIkony::RadioButton2,
      "RadioButton2",
      {10, 34, 330, 17},
      u"Wyświetlaj ikony używając 24 bitowej głębi kolorów"_s,
-     &TfrIkony::RadioButton2Click},
+     Bound{kBpp24}},
 };
-const Radio kPreviewRadios[] = {
+const Radio kPreviewOnRadio[] = {
     {&TfrIkony::RadioButton3,
      "RadioButton3",
      {10, 16, 200, 17},
      u"Włącz podgląd plików bitmapowych"_s,
-     &TfrIkony::RadioButton3Click,
+     Bound{kPreviewOn},
      u"Gdy podgląd jest włączony, wówczas zawartość pliku-bitmapy wyświetlana jest jako ikona "
      u"tego pliku."_s},
+};
+const Radio kPreviewOffRadio[] = {
     {&TfrIkony::RadioButton4,
      "RadioButton4",
      {10, 34, 200, 17},
      u"Wyłącz podgląd plików bitmapowych"_s,
-     &TfrIkony::RadioButton4Click,
+     Bound{kPreviewOff},
      u"Gdy podgląd jest wyłączony, wówczas wszystkie ikony plików bitmapowych wyglądają "
      u"identycznie."_s},
 };
@@ -319,7 +340,10 @@ void TfrIkony::BuildDescriptions()
 void TfrIkony::BuildGeneral()
 {
     GroupBox1 = NewGroupBox(this, "GroupBox1", u"Ogólne"_s, {96, 4, 536, 190});
-    Build(this, GroupBox1, kBoxes);
+    Build(this, GroupBox1, kInfoTipBox);
+    Build(this, GroupBox1, kNoDesktopBox);
+    Build(this, GroupBox1, kDesktopIconBoxes);
+    Build(this, GroupBox1, kShortcutBox);
     IkonaSkrotu =
         NewPicture(GroupBox1, "IkonaSkrotu", u"\\Data\\Gfx\\Bmp\\Sob1.bmp"_s, {316, 97, 32, 32});
 
@@ -334,7 +358,8 @@ void TfrIkony::BuildGeneral()
     Help(GroupBox2, u"Dzięki tej opcji zawartość plików bitmapowych widniała będzie jako ikona "
                     u"tego pliku. Włączenie tej opcji spowolni otwieranie się folderów z "
                     u"zawartością plików bitmapowych."_s);
-    Build(this, GroupBox2, kPreviewRadios);
+    Build(this, GroupBox2, kPreviewOnRadio);
+    Build(this, GroupBox2, kPreviewOffRadio);
     // Their own help texts stay shown: the mouse's moves over them do not reach the group's.
     RadioButton3->setAttribute(Qt::WA_NoMousePropagation);
     RadioButton4->setAttribute(Qt::WA_NoMousePropagation);
@@ -416,15 +441,14 @@ void TfrIkony::BuildDriveIcons()
 void TfrIkony::LoadState(TRegistry& reg, QStringList& appletFiles)
 {
     // The painter's own icon is compared first: the preview is off when it is set.
-    Load(reg, kPreviewOff, RadioButton4);
-    Load(reg, kPreviewOn, RadioButton3);
-    Load(reg, kShowInfoTip, CheckBox1);
+    LoadRows(reg, kPreviewOffRadio, this);
+    LoadRows(reg, kPreviewOnRadio, this);
+    LoadRows(reg, kInfoTipBox, this);
     LoadNamespaceBox(reg, kBinGuid, CheckBox4);
     LoadNamespaceBox(reg, kMyDocumentsGuid, CheckBox5);
-    Load(reg, kHideIcons, CheckBox6);
-    Load(reg, kBpp16, RadioButton1);
-    Load(reg, kBpp24, RadioButton2);
-    Load(reg, kNoDesktop, CheckBox2);
+    LoadRows(reg, kDesktopIconBoxes, this);
+    LoadRows(reg, kDepthRadios, this);
+    LoadRows(reg, kNoDesktopBox, this);
     Guarded([&] {
         reg.SetRootKey(HKEY_CLASSES_ROOT);
         reg.CloseKey();
@@ -432,7 +456,7 @@ void TfrIkony::LoadState(TRegistry& reg, QStringList& appletFiles)
         Edit1->setText(reg.ReadString(QString()));
     });
     reg.CloseKey();
-    Load(reg, kIsShortcut, CheckBox3);
+    LoadRows(reg, kShortcutBox, this);
     LoadApplets(appletFiles);
 }
 
@@ -529,8 +553,6 @@ void TfrIkony::CheckBox1Click()
     });
 }
 
-void TfrIkony::CheckBox2Click() { Write(kNoDesktop, CheckBox2->isChecked()); }
-
 void TfrIkony::CheckBox3Click()
 {
     Swallowed([&] {
@@ -580,20 +602,6 @@ void TfrIkony::CheckBox5Click()
     }
     reg.CloseKey();
 }
-
-void TfrIkony::CheckBox6Click()
-{
-    try {
-        Write(kHideIcons, CheckBox6->isChecked());
-    } catch (const std::exception&) {
-        // Swallowed by design: the box shows the new state even when nothing was written.
-    }
-}
-
-void TfrIkony::RadioButton1Click() { Write(kBpp16, true); }
-void TfrIkony::RadioButton2Click() { Write(kBpp24, true); }
-void TfrIkony::RadioButton3Click() { Write(kPreviewOn, true); }
-void TfrIkony::RadioButton4Click() { Write(kPreviewOff, true); }
 
 void TfrIkony::Button1Click()
 {

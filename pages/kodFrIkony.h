@@ -94,15 +94,9 @@ public:
     void SpeedButton9Click();
     void SpeedButton10Click();
     void CheckBox1Click();
-    void CheckBox2Click();
     void CheckBox3Click();
     void CheckBox4Click();
     void CheckBox5Click();
-    void CheckBox6Click();
-    void RadioButton1Click();
-    void RadioButton2Click();
-    void RadioButton3Click();
-    void RadioButton4Click();
     void Button1Click();
     void Panel1Click();
     void PopupMenu1ItemClick(QAction* item);

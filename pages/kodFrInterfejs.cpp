@@ -34,40 +34,43 @@ const QString kControlPanelClass = u".{21EC2020-3AEA-1069-A2DD-08002B30309D}"_s;
 const QString kProgramsWithoutSubmenu = u"Data\\Gfx\\Bmp\\menu\\bpp.bmp"_s;
 const QString kProgramsWithSubmenu = u"Data\\Gfx\\Bmp\\menu\\soft.bmp"_s;
 
-const RegFlag kNoStartMenuSubFolders{HKEY_CURRENT_USER, kExplorerPolicies,
-                                     u"NoStartMenuSubFolders"_s};
-const RegFlag kNoFavoritesMenu{HKEY_CURRENT_USER, kExplorerPolicies, u"NoFavoritesMenu"_s};
-const RegFlag kNoRecentDocsMenu{HKEY_CURRENT_USER, kExplorerPolicies, u"NoRecentDocsMenu"_s};
-const RegFlag kNoSetFolders{HKEY_CURRENT_USER, kExplorerPolicies, u"NoSetFolders"_s};
-const RegFlag kNoFind{HKEY_CURRENT_USER, kExplorerPolicies, u"NoFind"_s};
-const RegFlag kNoRun{HKEY_CURRENT_USER, kExplorerPolicies, u"NoRun"_s};
-const RegFlag kNoLogOff{HKEY_CURRENT_USER, kExplorerPolicies, u"NoLogOff"_s};
-const RegFlag kNoClose{HKEY_CURRENT_USER, kExplorerPolicies, u"NoClose"_s};
-const RegFlag kNoSaveSettings{HKEY_CURRENT_USER, kExplorerPolicies, u"NoSaveSettings"_s};
-const RegFlag kPaintDesktopVersion{HKEY_CURRENT_USER, kDesktopKey, u"PaintDesktopVersion"_s};
-const RegFlag kNoViewContextMenu{HKEY_CURRENT_USER, kExplorerPolicies, u"NoViewContextMenu"_s};
-const RegFlag kNoSetTaskbar{HKEY_CURRENT_USER, kExplorerPolicies, u"NoSetTaskbar"_s};
+const RegFlag kNoStartMenuSubFolders = ExplorerPolicy(u"NoStartMenuSubFolders"_s);
+const RegFlag kNoFavoritesMenu = ExplorerPolicy(u"NoFavoritesMenu"_s);
+const RegFlag kNoRecentDocsMenu = ExplorerPolicy(u"NoRecentDocsMenu"_s);
+const RegFlag kNoSetFolders = ExplorerPolicy(u"NoSetFolders"_s);
+const RegFlag kNoFind = ExplorerPolicy(u"NoFind"_s);
+const RegFlag kNoRun = ExplorerPolicy(u"NoRun"_s);
+const RegFlag kNoLogOff = ExplorerPolicy(u"NoLogOff"_s);
+const RegFlag kNoClose = ExplorerPolicy(u"NoClose"_s);
+const RegFlag kNoSaveSettings = ExplorerPolicy(u"NoSaveSettings"_s);
+const RegFlag kPaintDesktopVersion{
+    .root = HKEY_CURRENT_USER, .key = kDesktopKey, .name = u"PaintDesktopVersion"_s};
+const RegFlag kNoViewContextMenu = ExplorerPolicy(u"NoViewContextMenu"_s);
+const RegFlag kNoSetTaskbar = ExplorerPolicy(u"NoSetTaskbar"_s);
 // Blinking taskbar buttons: a Desktop key that does not exist is not created.
-const RegFlag kForegroundLockTimeout{HKEY_CURRENT_USER,
-                                     kDesktopKey,
-                                     u"ForegroundLockTimeout"_s,
-                                     200000,
-                                     0,
-                                     Shown::NotZero,
-                                     0,
-                                     false};
-const RegFlag kAutorun{HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Services\\CDRom"_s,
-                       u"Autorun"_s};
-const RegFlag kControlPanelRecord{HKEY_CURRENT_USER, kMenuStartKey, u"Panel Sterowania"_s};
-const RegText kBeep{HKEY_CURRENT_USER, u"Control Panel\\Sound"_s, u"Beep"_s, u"Yes"_s,
-                    u"No"_s,           TextShown::Equal,          u"Yes"_s};
-const RegText kSnapToDefaultButton{HKEY_CURRENT_USER,
-                                   u"Control Panel\\Mouse"_s,
-                                   u"SnapToDefaultButton"_s,
-                                   u"1"_s,
-                                   u"0"_s,
-                                   TextShown::Boolean,
-                                   QString()};
+const RegFlag kForegroundLockTimeout{.root = HKEY_CURRENT_USER,
+                                     .key = kDesktopKey,
+                                     .name = u"ForegroundLockTimeout"_s,
+                                     .checked = 200000,
+                                     .create = false};
+const RegFlag kAutorun{.root = HKEY_LOCAL_MACHINE,
+                       .key = u"SYSTEM\\CurrentControlSet\\Services\\CDRom"_s,
+                       .name = u"Autorun"_s};
+const RegFlag kControlPanelRecord{
+    .root = HKEY_CURRENT_USER, .key = kMenuStartKey, .name = u"Panel Sterowania"_s};
+const RegText kBeep{.root = HKEY_CURRENT_USER,
+                    .key = u"Control Panel\\Sound"_s,
+                    .name = u"Beep"_s,
+                    .checked = u"Yes"_s,
+                    .unchecked = u"No"_s,
+                    .rule = TextShown::Equal,
+                    .match = u"Yes"_s};
+const RegText kSnapToDefaultButton{.root = HKEY_CURRENT_USER,
+                                   .key = u"Control Panel\\Mouse"_s,
+                                   .name = u"SnapToDefaultButton"_s,
+                                   .checked = u"1"_s,
+                                   .unchecked = u"0"_s,
+                                   .rule = TextShown::Boolean};
 
 // The patterns of "UserPreferencemask" the two window-activation boxes write, whole.
 constexpr std::uint8_t kNoActivation = 0x3E;
@@ -94,69 +97,73 @@ const Box kCommands[] = {
      "CheckBox2",
      {8, 31, 190, 17},
      u"Ukryj menu Ulubione"_s,
-     &P::CheckBox2Click,
+     Irregular(kNoFavoritesMenu, &P::CheckBox2Click),
      u"Gdy zaznaczone, menu Ulubione nie będzie wyświetlane w menu start."_s},
     {&P::CheckBox3,
      "CheckBox3",
      {8, 47, 190, 17},
      u"Ukryj menu Dokumenty"_s,
-     &P::CheckBox3Click,
+     Irregular(kNoRecentDocsMenu, &P::CheckBox3Click),
      u"Gdy zaznaczone, menu Dokumenty nie będzie wyświetlane w menu start."_s},
     {&P::CheckBox4,
      "CheckBox4",
      {8, 63, 190, 17},
      u"Ukryj menu Ustawienia"_s,
-     &P::CheckBox4Click,
+     Irregular(kNoSetFolders, &P::CheckBox4Click),
      u"Gdy zaznaczone, menu Ustawienia nie będzie wyświetlane w menu start."_s},
     {&P::CheckBox5,
      "CheckBox5",
      {206, 15, 190, 17},
      u"Ukryj menu Znajdź"_s,
-     &P::CheckBox5Click,
+     Irregular(kNoFind, &P::CheckBox5Click),
      u"Gdy zaznaczone, w menu start nie będzie wyświeltane menu Znajdź."_s},
     {&P::CheckBox6,
      "CheckBox6",
      {206, 31, 190, 17},
      u"Ukryj polecenie Uruchom"_s,
-     &P::CheckBox6Click,
+     Irregular(kNoRun, &P::CheckBox6Click),
      u"Gdy zaznaczone, w menu start nie będzie wyświetlane polecenie uruchom."_s},
     {&P::CheckBox7,
      "CheckBox7",
      {206, 47, 190, 17},
      u"Ukryj polecenie Wyloguj"_s,
-     &P::CheckBox7Click,
+     Irregular(kNoLogOff, &P::CheckBox7Click),
      u"Gdy zaznaczone, w menu start nie będzie wyświetlane polecenie wyloguj."_s},
     {&P::CheckBox8,
      "CheckBox8",
      {206, 63, 190, 17},
      u"Ukryj polecenie Zamknij"_s,
-     &P::CheckBox8Click,
+     Irregular(kNoClose, &P::CheckBox8Click),
      u"Gdy zaznaczone, w menu start nie będzie wyświetlane polecenie zamknij. Uwaga! Brak tego "
      u"polecenia uniemożliwi poprawne zamknięcie systemu."_s},
 };
 
-const Box kGeneral[] = {
+const Box kDesktopBoxes[] = {
     {&P::CheckBox12,
      "CheckBox12",
      {8, 15, 393, 17},
      u"Nie zapisuj ustawień wizualnych przy zamykaniu"_s,
-     &P::CheckBox12Click,
+     Bound{kNoSaveSettings},
      u"Gdy zaznaczysz to pole system Windows nie będzie zapamiętywał: położenia ikon na pulpicie, "
      u"otwartych okien i ich położenia na pulpicie, ustawienia i rozmiaru paska zadań."_s},
     {&P::CheckBox13,
      "CheckBox13",
      {8, 31, 393, 17},
      u"Wyświetlaj wersje systemu na pulpicie"_s,
-     &P::CheckBox13Click,
+     Bound{kPaintDesktopVersion},
      u"Gdy zaznaczone, na pulpicie będzie wyświetlany numer wersji systemu Windows."_s},
+};
+const Box kContextMenuBox[] = {
     {&P::CheckBox10,
      "CheckBox10",
      {8, 47, 393, 17},
      u"Wyłącz menu kontekstowe (niezalecane)"_s,
-     &P::CheckBox10Click,
+     Bound{kNoViewContextMenu, Errors::Quiet},
      u"Jeśli wyłączysz tą opcję spowoduje to znaczne utrudnienie pracy w systemie Windows "
      u"ponieważ menu podręczne (menu, które rozwija się po kliknięciu prawym przyciskiem myszy na "
      u"obiekt) jest powszechnie wykorzystywane w tym systemie."_s},
+};
+const Box kSystemBoxes[] = {
     {&P::CheckBox19,
      "CheckBox19",
      {8, 63, 393, 17},
@@ -168,14 +175,14 @@ const Box kGeneral[] = {
      "CheckBox20",
      {8, 79, 393, 17},
      u"Sygnalizuj błędy dźwiękiem PC Speakera"_s,
-     &P::CheckBox20Click,
+     Bound{kBeep},
      u"Przy błędach (wyświetlany tabliczkach) użytkownik będzie słyszał sygnał z głośniczka "
      u"wewnątrz obudowy komputera tzw. PCSpeakera."_s},
     {&P::CheckBox21,
      "CheckBox21",
      {8, 95, 393, 17},
      u"Uruchom zawartość płytki po jej włożeniu"_s,
-     &P::CheckBox21Click,
+     Bound{kAutorun},
      u"Uruchamia w systemie tzw. Autorun. Po włożeniu płytki CD-ROM automatycznie uruchamiany "
      u"jest np. program instalacyjny jakiegoś programu."_s},
     {&P::CheckBox22,
@@ -190,27 +197,31 @@ const Box kGeneral[] = {
      u"\"Wyciągnij\" okna na pierwszy plan po"_s,
      &P::CheckBox23Click,
      u"Określa czy okno ma być wyciągnięte na pierwszy plan po wskazaniu kursorem myszy."_s},
+};
+const Box kSnapBox[] = {
     {&P::CheckBox25,
      "CheckBox25",
      {8, 159, 393, 17},
      u"Umieszczaj kursor nad domyślnym przyciskiem"_s,
-     &P::CheckBox25Click,
+     Bound{kSnapToDefaultButton},
      u"Gdy zaznaczone, kursor myszy jest umieszczany przy domyślnym przycisku w tabliczka "
      u"informacyjnych i innych oknach."_s},
 };
 
-const Box kTaskbar[] = {
+const Box kTaskbarLockBox[] = {
     {&P::CheckBox9,
      "CheckBox9",
      {8, 15, 287, 17},
      u"Wyłącz dostęp do właściwości paska zadań"_s,
-     &P::CheckBox9Click,
+     Bound{kNoSetTaskbar, Errors::Quiet},
      u"Gdy zaznaczone, Właściwości Paska Zadań nie będą dostępne."_s},
+};
+const Box kBlinkingBox[] = {
     {&P::CheckBox11,
      "CheckBox11",
      {8, 31, 287, 17},
      u"Włącz miganie"_s,
-     &P::CheckBox11Click,
+     Bound{kForegroundLockTimeout},
      u"Sygnalizuj miganiem przycisków na pasku zadań gdy aplikacja wymaga ingerencji "
      u"użytkownika."_s},
 };
@@ -346,7 +357,10 @@ void TFrInterfejs::BuildPanel1(QWidget* sheet)
 void TFrInterfejs::BuildGroupBox7(QWidget* sheet)
 {
     GroupBox7 = NewGroupBox(sheet, "GroupBox7", u"Ogólne"_s, {210, 144, 409, 182});
-    Build(this, GroupBox7, kGeneral);
+    Build(this, GroupBox7, kDesktopBoxes);
+    Build(this, GroupBox7, kContextMenuBox);
+    Build(this, GroupBox7, kSystemBoxes);
+    Build(this, GroupBox7, kSnapBox);
     Label11 = NewLabel(GroupBox7, "Label11", u"wskazaniu kursorem myszy"_s, {26, 143, 200, 14});
     CheckBox23->setEnabled(false);
     Label11->setEnabled(false);
@@ -355,7 +369,8 @@ void TFrInterfejs::BuildGroupBox7(QWidget* sheet)
 void TFrInterfejs::BuildGroupBox2(QWidget* sheet)
 {
     GroupBox2 = NewGroupBox(sheet, "GroupBox2", u"Pasek zadań"_s, {4, 330, 303, 55});
-    Build(this, GroupBox2, kTaskbar);
+    Build(this, GroupBox2, kTaskbarLockBox);
+    Build(this, GroupBox2, kBlinkingBox);
 }
 
 void TFrInterfejs::BuildGroupBox4(QWidget* sheet)
@@ -450,15 +465,8 @@ void TFrInterfejs::LoadState(TRegistry& reg)
     });
     reg.CloseKey();
     // A checked box's handler hides its entry; an unchecked one leaves it shown, as made.
-    Load(reg, kNoFavoritesMenu, CheckBox2);
-    Load(reg, kNoRecentDocsMenu, CheckBox3);
-    Load(reg, kNoSetFolders, CheckBox4);
-    Load(reg, kNoFind, CheckBox5);
-    Load(reg, kNoRun, CheckBox6);
-    Load(reg, kNoLogOff, CheckBox7);
-    Load(reg, kNoClose, CheckBox8);
-    Load(reg, kNoSaveSettings, CheckBox12);
-    Load(reg, kPaintDesktopVersion, CheckBox13);
+    LoadRows(reg, kCommands, this);
+    LoadRows(reg, kDesktopBoxes, this);
 
     // Read by the folder refresh and again by the window activation: the second value lays
     // its bytes over what the first left.
@@ -471,8 +479,8 @@ void TFrInterfejs::LoadState(TRegistry& reg)
     });
     reg.CloseKey();
 
-    Load(reg, kNoSetTaskbar, CheckBox9);
-    Load(reg, kNoViewContextMenu, CheckBox10);
+    LoadRows(reg, kTaskbarLockBox, this);
+    LoadRows(reg, kContextMenuBox, this);
     // Its line break is a carriage return, which the button draws as a line feed.
     BitBtn2->setText(QString(kBitBtn2Caption).replace(u'\r', u'\n'));
 
@@ -495,9 +503,8 @@ void TFrInterfejs::LoadState(TRegistry& reg)
     });
     reg.CloseKey();
 
-    Load(reg, kForegroundLockTimeout, CheckBox11);
-    Load(reg, kBeep, CheckBox20);
-    Load(reg, kAutorun, CheckBox21);
+    LoadRows(reg, kBlinkingBox, this);
+    LoadRows(reg, kSystemBoxes, this);
 
     Guarded([&] {
         OpenForReading(reg, HKEY_CURRENT_USER, kDesktopKey);
@@ -509,7 +516,7 @@ void TFrInterfejs::LoadState(TRegistry& reg)
     });
     reg.CloseKey();
 
-    Load(reg, kSnapToDefaultButton, CheckBox25);
+    LoadRows(reg, kSnapBox, this);
 }
 
 void TFrInterfejs::ShowProgramsEntry()
@@ -569,14 +576,6 @@ void TFrInterfejs::CheckBox8Click()
     Image9->setHidden(CheckBox8->isChecked());
 }
 
-void TFrInterfejs::CheckBox9Click() { WriteQuietly(kNoSetTaskbar, CheckBox9->isChecked()); }
-
-void TFrInterfejs::CheckBox10Click() { WriteQuietly(kNoViewContextMenu, CheckBox10->isChecked()); }
-
-void TFrInterfejs::CheckBox11Click() { Write(kForegroundLockTimeout, CheckBox11->isChecked()); }
-void TFrInterfejs::CheckBox12Click() { Write(kNoSaveSettings, CheckBox12->isChecked()); }
-void TFrInterfejs::CheckBox13Click() { Write(kPaintDesktopVersion, CheckBox13->isChecked()); }
-
 void TFrInterfejs::CheckBox19Click()
 {
     TRegistry reg;
@@ -586,9 +585,6 @@ void TFrInterfejs::CheckBox19Click()
     const std::uint8_t mode = CheckBox19->isChecked() ? 0 : 1;
     reg.WriteBinaryData(u"UpdateMode"_s, &mode, 1);
 }
-
-void TFrInterfejs::CheckBox20Click() { Write(kBeep, CheckBox20->isChecked()); }
-void TFrInterfejs::CheckBox21Click() { Write(kAutorun, CheckBox21->isChecked()); }
 
 void TFrInterfejs::CheckBox22Click()
 {
@@ -617,8 +613,6 @@ void TFrInterfejs::CheckBox23Click()
         WritePreferenceMask(reg, CheckBox23->isChecked() ? kActivateAndRaise : kActivateOnPointing);
     });
 }
-
-void TFrInterfejs::CheckBox25Click() { Write(kSnapToDefaultButton, CheckBox25->isChecked()); }
 
 void TFrInterfejs::Button2Click()
 {

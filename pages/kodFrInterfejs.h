@@ -91,17 +91,9 @@ public:
     void CheckBox6Click();
     void CheckBox7Click();
     void CheckBox8Click();
-    void CheckBox9Click();
-    void CheckBox10Click();
-    void CheckBox11Click();
-    void CheckBox12Click();
-    void CheckBox13Click();
     void CheckBox19Click();
-    void CheckBox20Click();
-    void CheckBox21Click();
     void CheckBox22Click();
     void CheckBox23Click();
-    void CheckBox25Click();
     void Button2Click();
     void BitBtn1Click();
     void BitBtn2Click();

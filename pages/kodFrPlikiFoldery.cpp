@@ -20,12 +20,20 @@ namespace {
 const QString kShellFoldersKey =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"_s;
 
-const RegFlag kHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"Hidden"_s, 1, 2, Shown::Equal, 1};
-const RegFlag kShowSuperHidden{HKEY_CURRENT_USER, kExplorerAdvanced, u"ShowSuperHidden"_s};
-const RegFlag kHideFileExt{HKEY_CURRENT_USER, kExplorerAdvanced, u"HideFileExt"_s};
-const RegFlag kNukeOnDelete{HKEY_LOCAL_MACHINE,
-                            u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket"_s,
-                            u"NukeOnDelete"_s};
+const RegFlag kHidden{.root = HKEY_CURRENT_USER,
+                      .key = kExplorerAdvanced,
+                      .name = u"Hidden"_s,
+                      .unchecked = 2,
+                      .rule = Shown::Equal,
+                      .match = 1};
+const RegFlag kShowSuperHidden{
+    .root = HKEY_CURRENT_USER, .key = kExplorerAdvanced, .name = u"ShowSuperHidden"_s};
+const RegFlag kHideFileExt{
+    .root = HKEY_CURRENT_USER, .key = kExplorerAdvanced, .name = u"HideFileExt"_s};
+const RegFlag kNukeOnDelete{
+    .root = HKEY_LOCAL_MACHINE,
+    .key = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\BitBucket"_s,
+    .name = u"NukeOnDelete"_s};
 
 using Box = ControlRow<TFrPlikiFoldery, QCheckBox>;
 
@@ -45,28 +53,28 @@ const Box kBoxes[] = {
      "CheckBox1",
      {16, 20, 400, 17},
      u"Pokazuj pliki ukryte"_s,
-     &TFrPlikiFoldery::CheckBox1Click,
+     Bound{kHidden},
      u"Pokazuje w oknach folderów pliki i foldery oznaczone atrybutem ukryty, które zwykle "
      u"pozostają niewidoczne."_s},
     {&TFrPlikiFoldery::CheckBox2,
      "CheckBox2",
      {16, 40, 400, 17},
      u"Pokazuj pliki systemowe"_s,
-     &TFrPlikiFoldery::CheckBox2Click,
+     Bound{kShowSuperHidden},
      u"Pokazuje w oknach folderów także chronione pliki systemowe, niewidoczne nawet wtedy, gdy "
      u"pokazywane są pliki ukryte."_s},
     {&TFrPlikiFoldery::CheckBox3,
      "CheckBox3",
      {16, 60, 400, 17},
      u"Ukrywaj rozszerzenia plików znanych typów"_s,
-     &TFrPlikiFoldery::CheckBox3Click,
+     Bound{kHideFileExt},
      u"Określa czy rozszerzenia plików zarejestrowanych w systemie (takich które można otworzyć "
      u"za pomocą określonego programu) będą pokazywane w nazwie tego pliku."_s},
     {&TFrPlikiFoldery::CheckBox4,
      "CheckBox4",
      {16, 80, 400, 17},
      u"Nie przenoś plików do kosza - usuwaj je natychmiast"_s,
-     &TFrPlikiFoldery::CheckBox4Click,
+     Bound{kNukeOnDelete},
      u"Nie przenosi plików do kosza, usuwa je natychmiast. Efekt jest analogiczny jak przy "
      u"wciśniętym klawiszu Shift podczas kasowania pliku."_s},
 };
@@ -123,10 +131,7 @@ TFrPlikiFoldery::TFrPlikiFoldery(QWidget* parent) : QFrame(parent)
 void TFrPlikiFoldery::LoadState(TRegistry& reg)
 {
     LoadFolders(reg);
-    Load(reg, kHidden, CheckBox1);
-    Load(reg, kShowSuperHidden, CheckBox2);
-    Load(reg, kHideFileExt, CheckBox3);
-    Load(reg, kNukeOnDelete, CheckBox4);
+    LoadRows(reg, kBoxes, this);
 }
 
 void TFrPlikiFoldery::LoadFolders(TRegistry& reg)
@@ -153,11 +158,6 @@ void TFrPlikiFoldery::LoadFolders(TRegistry& reg)
         }
     });
 }
-
-void TFrPlikiFoldery::CheckBox1Click() { Write(kHidden, CheckBox1->isChecked()); }
-void TFrPlikiFoldery::CheckBox2Click() { Write(kShowSuperHidden, CheckBox2->isChecked()); }
-void TFrPlikiFoldery::CheckBox3Click() { Write(kHideFileExt, CheckBox3->isChecked()); }
-void TFrPlikiFoldery::CheckBox4Click() { Write(kNukeOnDelete, CheckBox4->isChecked()); }
 
 void TFrPlikiFoldery::SpeedButton1Click()
 {

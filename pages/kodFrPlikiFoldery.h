@@ -27,10 +27,6 @@ public:
     QTableWidget* lista;
     QPushButton* SpeedButton1;
 
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void CheckBox4Click();
     void SpeedButton1Click();
 
 private:

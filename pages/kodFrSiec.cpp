@@ -22,40 +22,57 @@ const QString kNwRedirKey = u"System\\CurrentControlSet\\Services\\VxD\\NWREDIR"
 const QString kMaxConnections = u"MaxConnections"_s;
 const QString kSupportLFN = u"SupportLFN"_s;
 
-const RegFlag kHideSharePwds{HKEY_LOCAL_MACHINE, kNetworkPolicies, u"HideSharePwds"_s};
-const RegFlag kDisablePwdCaching{HKEY_LOCAL_MACHINE, kNetworkPolicies, u"DisablePwdCaching"_s};
-const RegFlag kAlphanumPwds{HKEY_LOCAL_MACHINE, kNetworkPolicies, u"AlphanumPwds"_s};
-const RegFlag kNoDialIn{HKEY_LOCAL_MACHINE, kNetworkPolicies, u"NoDialIn"_s};
-const RegFlag kNoPrintSharing{HKEY_LOCAL_MACHINE, kNetworkPolicies, u"NoPrintSharing"_s};
-const RegFlag kNoNetSetup{HKEY_CURRENT_USER, kNetworkPolicies, u"NoNetSetup"_s};
-const RegFlag kNoNetSetupIDPage{HKEY_CURRENT_USER, kNetworkPolicies, u"NoNetSetupIDPage"_s};
-const RegFlag kNoNetSetupSecurityPage{HKEY_CURRENT_USER, kNetworkPolicies,
-                                      u"NoNetSetupSecurityPage"_s};
-const RegFlag kNoFileSharingControl{HKEY_CURRENT_USER, kNetworkPolicies, u"NoFileSharingControl"_s};
-const RegFlag kNoPrintSharingControl{HKEY_CURRENT_USER, kNetworkPolicies,
-                                     u"NoPrintSharingControl"_s};
-const RegFlag kNoEntireNetwork{HKEY_CURRENT_USER, kNetworkPolicies, u"NoEntireNetwork"_s};
-const RegFlag kNoWorkgroupContents{HKEY_CURRENT_USER, kNetworkPolicies, u"NoWorkgroupContents"_s};
-const RegFlag kNoNetHood{HKEY_CURRENT_USER, kExplorerPolicies, u"NoNetHood"_s};
-const RegFlag kEnableAutodial{HKEY_CURRENT_USER,
-                              u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"_s,
-                              u"EnableAutodial"_s};
-const RegFlag kDomainLogonMessage{HKEY_LOCAL_MACHINE, u"Network\\Logon"_s, u"DomainLogonMessage"_s};
+RegFlag NetworkPolicy(HKEY root, const QString& name)
+{
+    return {.root = root, .key = kNetworkPolicies, .name = name};
+}
+
+const RegFlag kHideSharePwds = NetworkPolicy(HKEY_LOCAL_MACHINE, u"HideSharePwds"_s);
+const RegFlag kDisablePwdCaching = NetworkPolicy(HKEY_LOCAL_MACHINE, u"DisablePwdCaching"_s);
+const RegFlag kAlphanumPwds = NetworkPolicy(HKEY_LOCAL_MACHINE, u"AlphanumPwds"_s);
+const RegFlag kNoDialIn = NetworkPolicy(HKEY_LOCAL_MACHINE, u"NoDialIn"_s);
+const RegFlag kNoPrintSharing = NetworkPolicy(HKEY_LOCAL_MACHINE, u"NoPrintSharing"_s);
+const RegFlag kNoNetSetup = NetworkPolicy(HKEY_CURRENT_USER, u"NoNetSetup"_s);
+const RegFlag kNoNetSetupIDPage = NetworkPolicy(HKEY_CURRENT_USER, u"NoNetSetupIDPage"_s);
+const RegFlag kNoNetSetupSecurityPage =
+    NetworkPolicy(HKEY_CURRENT_USER, u"NoNetSetupSecurityPage"_s);
+const RegFlag kNoFileSharingControl = NetworkPolicy(HKEY_CURRENT_USER, u"NoFileSharingControl"_s);
+const RegFlag kNoPrintSharingControl = NetworkPolicy(HKEY_CURRENT_USER, u"NoPrintSharingControl"_s);
+const RegFlag kNoEntireNetwork = NetworkPolicy(HKEY_CURRENT_USER, u"NoEntireNetwork"_s);
+const RegFlag kNoWorkgroupContents = NetworkPolicy(HKEY_CURRENT_USER, u"NoWorkgroupContents"_s);
+const RegFlag kNoNetHood = ExplorerPolicy(u"NoNetHood"_s);
+const RegFlag kEnableAutodial{
+    .root = HKEY_CURRENT_USER,
+    .key = u"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings"_s,
+    .name = u"EnableAutodial"_s};
+const RegFlag kDomainLogonMessage{
+    .root = HKEY_LOCAL_MACHINE, .key = u"Network\\Logon"_s, .name = u"DomainLogonMessage"_s};
 const RegFlag kDisableDefaultPasswords{
-    HKEY_LOCAL_MACHINE, u"System\\CurrentControlSet\\Services\\NWNP32\\NetworkProvider"_s,
-    u"DisableDefaultPasswords"_s};
+    .root = HKEY_LOCAL_MACHINE,
+    .key = u"System\\CurrentControlSet\\Services\\NWNP32\\NetworkProvider"_s,
+    .name = u"DisableDefaultPasswords"_s};
 // The box asks for searching, the value forbids it; its key is never created.
-const RegFlag kNoNetCrawling{
-    HKEY_CURRENT_USER, kExplorerAdvanced, u"NoNetCrawling"_s, 0, 1, Shown::Zero, 0, false, true};
-const RegText kEnableRemoteConnect{HKEY_LOCAL_MACHINE,
-                                   u"SOFTWARE\\Microsoft\\Ole"_s,
-                                   u"EnableRemoteConnect"_s,
-                                   u"Y"_s,
-                                   u"N"_s,
-                                   TextShown::NotEqual,
-                                   u"N"_s};
-const RegText kMaxConnectionsRow{
-    HKEY_LOCAL_MACHINE, kTcpIpKey, kMaxConnections, u"0"_s, std::nullopt, TextShown::Exists, {}};
+const RegFlag kNoNetCrawling{.root = HKEY_CURRENT_USER,
+                             .key = kExplorerAdvanced,
+                             .name = u"NoNetCrawling"_s,
+                             .checked = 0,
+                             .unchecked = 1,
+                             .rule = Shown::Zero,
+                             .create = false,
+                             .missingChecks = true};
+const RegText kEnableRemoteConnect{.root = HKEY_LOCAL_MACHINE,
+                                   .key = u"SOFTWARE\\Microsoft\\Ole"_s,
+                                   .name = u"EnableRemoteConnect"_s,
+                                   .checked = u"Y"_s,
+                                   .unchecked = u"N"_s,
+                                   .rule = TextShown::NotEqual,
+                                   .match = u"N"_s};
+const RegText kMaxConnectionsRow{.root = HKEY_LOCAL_MACHINE,
+                                 .key = kTcpIpKey,
+                                 .name = kMaxConnections,
+                                 .checked = u"0"_s,
+                                 .unchecked = std::nullopt,
+                                 .rule = TextShown::Exists};
 
 // The preset, in the order it is written and deleted: five texts, then one REG_DWORD.
 const QString kTcpIpTexts[][2] = {
@@ -79,31 +96,33 @@ using Box = ControlRow<TFrSiec, QCheckBox>;
 using Radio = ControlRow<TFrSiec, QRadioButton>;
 using Spin = ControlRow<TFrSiec, QSpinBox>;
 
-// Each title box sits on the top frame of its inner group box, beside it rather than in it, so
-// that disabling the group box leaves the title box usable.
-const Box kGeneralBoxes[] = {
+// Each title box (this one and the LFN box below) sits on the top frame of its inner group box,
+// beside it rather than in it, so that disabling the group box leaves the title box usable.
+const Box kNetSetupBox[] = {
     {&TFrSiec::CheckBox6,
      "CheckBox6",
      {16, 20, 212, 17},
      u"Wyłącz dostęp do właściwości sieci"_s,
-     &TFrSiec::CheckBox6Click,
+     Irregular(kNoNetSetup, &TFrSiec::CheckBox6Click),
      u"Blokuje dostęp do apletu \"Sieć\" w Panelu Sterowania."_s},
+};
+const Box kGeneralBoxes[] = {
     {&TFrSiec::CheckBox11,
      "CheckBox11",
      {12, 144, 330, 17},
      u"Usuń folder Cała sieć"_s,
-     &TFrSiec::CheckBox11Click,
+     Bound{kNoEntireNetwork, Errors::Quiet},
      u"Jeśli zaznaczone, folder \"Cała sieć\" zniknie z pulpitu Windows"_s},
     {&TFrSiec::CheckBox12,
      "CheckBox12",
      {12, 164, 330, 17},
      u"Usuń składniki grup roboczych w Otoczeniu sieciowym"_s,
-     &TFrSiec::CheckBox12Click},
+     Bound{kNoWorkgroupContents, Errors::Quiet}},
     {&TFrSiec::CheckBox13,
      "CheckBox13",
      {12, 184, 330, 17},
      u"Usuń folder Otoczenie sieciowe"_s,
-     &TFrSiec::CheckBox13Click,
+     Bound{kNoNetHood, Errors::Quiet},
      u"Jeśli zaznaczone, folder \"Otoczenie sieciowe zniknie z pulpitu Windows."_s},
     {&TFrSiec::CheckBox19,
      "CheckBox19",
@@ -134,26 +153,26 @@ const Box kSetupBoxes[] = {
      "CheckBox7",
      {12, 20, 318, 17},
      u"Wyłącz dostęp do zakładki Identyfikacja"_s,
-     &TFrSiec::CheckBox7Click,
+     Bound{kNoNetSetupIDPage, Errors::Quiet},
      u"Blokuje dostęp do zakładki \"Identyfikacja\" apletu \"Sieć\" w Panelu Sterowania."_s},
     {&TFrSiec::CheckBox8,
      "CheckBox8",
      {12, 40, 318, 17},
      u"Wyłącz dostęp do zakładki Kontrola dostępu"_s,
-     &TFrSiec::CheckBox8Click,
+     Bound{kNoNetSetupSecurityPage, Errors::Quiet},
      u"Blokuje dostęp do zakładki \"Kontrola dostępu\" apletu \"Sieć\" w Panelu Sterowania."_s},
     {&TFrSiec::CheckBox9,
      "CheckBox9",
      {12, 60, 318, 17},
      u"Wyłącz kontrolę nad współużytkowaniem Plików"_s,
-     &TFrSiec::CheckBox9Click,
+     Bound{kNoFileSharingControl, Errors::Quiet},
      u"Gdy zaznaczone, system Windows nie będzie kontrolował operacji nad współużytkowanymi "
      u"plikami w sieci."_s},
     {&TFrSiec::CheckBox10,
      "CheckBox10",
      {12, 80, 318, 17},
      u"Wyłącz kontrolę nad współużytkowaniem Drukarek"_s,
-     &TFrSiec::CheckBox10Click,
+     Bound{kNoPrintSharingControl, Errors::Quiet},
      u"Gdy zaznaczone, system nie będzie kontrolował współużytkowanych (udostępnionych) "
      u"drukarek."_s},
 };
@@ -178,19 +197,19 @@ const Box kPasswordBoxes[] = {
      "CheckBox1",
      {12, 20, 240, 17},
      u"Włącz ukrywanie haseł"_s,
-     &TFrSiec::CheckBox1Click,
+     Bound{kHideSharePwds},
      u"Ta opcja włącza ukrywanie haseł poprzez zastąpienie ich gwiazdkami."_s},
     {&TFrSiec::CheckBox2,
      "CheckBox2",
      {12, 40, 240, 17},
      u"Wyłącz buforowanie haseł"_s,
-     &TFrSiec::CheckBox2Click,
+     Bound{kDisablePwdCaching},
      u"Tu możesz wyłączyć buforowanie haseł."_s},
     {&TFrSiec::CheckBox3,
      "CheckBox3",
      {12, 60, 240, 17},
      u"Tryb alfanumeryczny"_s,
-     &TFrSiec::CheckBox3Click,
+     Bound{kAlphanumPwds},
      u"Wybierz tą opcję by korzystać tylko z haseł alfanumerycznych. Hasła alfanumeryczne "
      u"pozwalają na korzystanie z liter alfabetu i cyfr oraz czasami ze znaków odstępu. Nie "
      u"pozwalają natomiast wpisywać symboli takich jak ampersand."_s},
@@ -201,14 +220,14 @@ const Box kConnectionBoxes[] = {
      "CheckBox4",
      {12, 20, 240, 17},
      u"Nie odbieraj telefonu"_s,
-     &TFrSiec::CheckBox4Click,
+     Bound{kNoDialIn},
      u"Gdy zaznaczone, uniemożliwia odebranie telefonu (podniesienie słuchawki) w systemie "
      u"Windows."_s},
     {&TFrSiec::CheckBox14,
      "CheckBox14",
      {12, 40, 240, 17},
      u"Automatyczne wybierz numer"_s,
-     &TFrSiec::CheckBox14Click,
+     Bound{kEnableAutodial},
      u"Jeśli zaznaczone, system będzie próbował automatycznie nawiązać kontakt z Twoim "
      u"usługodawcą internetowym."_s},
     {&TFrSiec::CheckBox15,
@@ -219,27 +238,31 @@ const Box kConnectionBoxes[] = {
      u"Zmienia wartości takie jak DefaultTTL, DefaultRcvWindow, PMTUBlackHoleDetect, "
      u"PMTUDiscovery, SackOps, TCP1323Opts optymalizując tym samym połączenie poprzez modemem "
      u"lub DSL."_s},
+};
+const Box kRemoteBox[] = {
     {&TFrSiec::CheckBox16,
      "CheckBox16",
      {12, 80, 240, 17},
      u"Nie łącz automatycznie przy starcie"_s,
-     &TFrSiec::CheckBox16Click,
+     Bound{kEnableRemoteConnect},
      u"Jeśli w systemie włączone jest automatyczne łączenie. Może on próbować nawiązać "
      u"połączenie z Internetem zaraz przy starcie systemu."_s},
 };
 
-const Box kSharingBoxes[] = {
+const Box kPrintSharingBox[] = {
     {&TFrSiec::CheckBox5,
      "CheckBox5",
      {12, 20, 240, 17},
      u"Nie udostępniaj drukarek w sieci"_s,
-     &TFrSiec::CheckBox5Click,
+     Bound{kNoPrintSharing},
      u"Jeśli zaznaczone, system będzie blokował udostępnianie drukarek w sieci."_s},
+};
+const Box kNetCrawlingBox[] = {
     {&TFrSiec::CheckBox21,
      "CheckBox21",
      {12, 40, 240, 17},
      u"Automatycznie wyszukuj foldery i drukarki"_s,
-     &TFrSiec::CheckBox21Click,
+     Bound{kNoNetCrawling},
      u"Jeśli zaznaczone, system będzie wyszukiwał udostępnione w sieci foldery i drukarki co "
      u"może mieć wpływ na szybkość działania sieci."_s},
 };
@@ -249,13 +272,13 @@ const Box kLogonBoxes[] = {
      "CheckBox17",
      {12, 20, 240, 17},
      u"Pokazuj potwierdzenie"_s,
-     &TFrSiec::CheckBox17Click,
+     Bound{kDomainLogonMessage},
      u"Pokazuje potwierdzenie po uzyskaniu dostępu do konta (po zalogowaniu)."_s},
     {&TFrSiec::CheckBox18,
      "CheckBox18",
      {12, 40, 240, 17},
      u"Wyłącz auto-logowanie w Netware"_s,
-     &TFrSiec::CheckBox18Click,
+     Bound{kDisableDefaultPasswords},
      u"Wyłącz automatyczne logowanie w sieciach typu Netware."_s},
 };
 
@@ -271,6 +294,7 @@ TFrSiec::TFrSiec(QWidget* parent) : QFrame(parent)
     Build(this, GroupBox1a, kSetupBoxes);
     GroupBox1b = NewGroupBox(GroupBox1, "GroupBox1b", {}, {8, 252, 338, 62});
     Build(this, GroupBox1b, kLfnRadios);
+    Build(this, GroupBox1, kNetSetupBox);
     Build(this, GroupBox1, kGeneralBoxes);
     Build(this, GroupBox1, kConnections);
     for (QCheckBox* title : {CheckBox6, CheckBox20}) {
@@ -286,35 +310,28 @@ TFrSiec::TFrSiec(QWidget* parent) : QFrame(parent)
     Build(this, GroupBox2, kPasswordBoxes);
     GroupBox3 = NewGroupBox(this, "GroupBox3", u"Połączenie"_s, {368, 100, 259, 106});
     Build(this, GroupBox3, kConnectionBoxes);
+    Build(this, GroupBox3, kRemoteBox);
     GroupBox4 = NewGroupBox(this, "GroupBox4", u"Udostępnianie"_s, {368, 212, 259, 66});
-    Build(this, GroupBox4, kSharingBoxes);
+    Build(this, GroupBox4, kPrintSharingBox);
+    Build(this, GroupBox4, kNetCrawlingBox);
     GroupBox5 = NewGroupBox(this, "GroupBox5", u"Logowanie"_s, {368, 284, 259, 66});
     Build(this, GroupBox5, kLogonBoxes);
 }
 
 void TFrSiec::LoadState(TRegistry& reg)
 {
-    Load(reg, kHideSharePwds, CheckBox1);
-    Load(reg, kDisablePwdCaching, CheckBox2);
-    Load(reg, kAlphanumPwds, CheckBox3);
-    Load(reg, kNoDialIn, CheckBox4);
-    Load(reg, kEnableAutodial, CheckBox14);
+    LoadRows(reg, kPasswordBoxes, this);
+    LoadRows(reg, kConnectionBoxes, this);
     LoadTcpIpPreset(reg);
-    Load(reg, kEnableRemoteConnect, CheckBox16);
-    Load(reg, kDomainLogonMessage, CheckBox17);
-    Load(reg, kDisableDefaultPasswords, CheckBox18);
+    LoadRows(reg, kRemoteBox, this);
+    LoadRows(reg, kLogonBoxes, this);
     LoadMaxConnections(reg);
     LoadSupportLFN(reg);
-    Load(reg, kNoNetCrawling, CheckBox21);
-    Load(reg, kNoPrintSharing, CheckBox5);
-    Load(reg, kNoNetSetup, CheckBox6);
-    Load(reg, kNoNetSetupIDPage, CheckBox7);
-    Load(reg, kNoNetSetupSecurityPage, CheckBox8);
-    Load(reg, kNoFileSharingControl, CheckBox9);
-    Load(reg, kNoPrintSharingControl, CheckBox10);
-    Load(reg, kNoEntireNetwork, CheckBox11);
-    Load(reg, kNoWorkgroupContents, CheckBox12);
-    Load(reg, kNoNetHood, CheckBox13);
+    LoadRows(reg, kNetCrawlingBox, this);
+    LoadRows(reg, kPrintSharingBox, this);
+    LoadRows(reg, kNetSetupBox, this);
+    LoadRows(reg, kSetupBoxes, this);
+    LoadRows(reg, kGeneralBoxes, this);
 }
 
 void TFrSiec::LoadTcpIpPreset(TRegistry& reg)
@@ -383,12 +400,6 @@ void TFrSiec::LoadSupportLFN(TRegistry& reg)
     reg.CloseKey();
 }
 
-void TFrSiec::CheckBox1Click() { Write(kHideSharePwds, CheckBox1->isChecked()); }
-void TFrSiec::CheckBox2Click() { Write(kDisablePwdCaching, CheckBox2->isChecked()); }
-void TFrSiec::CheckBox3Click() { Write(kAlphanumPwds, CheckBox3->isChecked()); }
-void TFrSiec::CheckBox4Click() { Write(kNoDialIn, CheckBox4->isChecked()); }
-void TFrSiec::CheckBox5Click() { Write(kNoPrintSharing, CheckBox5->isChecked()); }
-
 void TFrSiec::CheckBox6Click()
 {
     const bool on = CheckBox6->isChecked();
@@ -396,15 +407,6 @@ void TFrSiec::CheckBox6Click()
     for (QCheckBox* page : {CheckBox7, CheckBox8, CheckBox9, CheckBox10})
         page->setEnabled(!on);
 }
-
-void TFrSiec::CheckBox7Click() { WriteQuietly(kNoNetSetupIDPage, CheckBox7->isChecked()); }
-void TFrSiec::CheckBox8Click() { WriteQuietly(kNoNetSetupSecurityPage, CheckBox8->isChecked()); }
-void TFrSiec::CheckBox9Click() { WriteQuietly(kNoFileSharingControl, CheckBox9->isChecked()); }
-void TFrSiec::CheckBox10Click() { WriteQuietly(kNoPrintSharingControl, CheckBox10->isChecked()); }
-void TFrSiec::CheckBox11Click() { WriteQuietly(kNoEntireNetwork, CheckBox11->isChecked()); }
-void TFrSiec::CheckBox12Click() { WriteQuietly(kNoWorkgroupContents, CheckBox12->isChecked()); }
-void TFrSiec::CheckBox13Click() { WriteQuietly(kNoNetHood, CheckBox13->isChecked()); }
-void TFrSiec::CheckBox14Click() { Write(kEnableAutodial, CheckBox14->isChecked()); }
 
 void TFrSiec::CheckBox15Click()
 {
@@ -421,10 +423,6 @@ void TFrSiec::CheckBox15Click()
         reg.DeleteValue(kTcp1323Opts);
     }
 }
-
-void TFrSiec::CheckBox16Click() { Write(kEnableRemoteConnect, CheckBox16->isChecked()); }
-void TFrSiec::CheckBox17Click() { Write(kDomainLogonMessage, CheckBox17->isChecked()); }
-void TFrSiec::CheckBox18Click() { Write(kDisableDefaultPasswords, CheckBox18->isChecked()); }
 
 void TFrSiec::CheckBox19Click()
 {
@@ -460,5 +458,3 @@ void TFrSiec::RadioButton2Click()
 {
     if (RadioButton2->isChecked()) WriteSupportLFN(2);
 }
-
-void TFrSiec::CheckBox21Click() { Write(kNoNetCrawling, CheckBox21->isChecked()); }

@@ -35,19 +35,35 @@ const QString kWinlogonKey = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Win
 const QString kDisplaySettingsKey = u"Display\\Settings"_s;
 const QString kBlinkRate = u"CursorBlinkRate"_s;
 
-const RegText kSchedulingAgent{HKEY_LOCAL_MACHINE, kRunServicesKey, u"SchedulingAgent"_s,
-                               std::nullopt,       u"mstask.exe"_s, TextShown::Missing,
-                               QString()};
-const RegText kNoCursorBlink{HKEY_CURRENT_USER, kDesktopKey,      kBlinkRate, u"-1"_s,
-                             u"200"_s,          TextShown::Equal, u"-1"_s};
-const RegText kEditRegFiles{
-    HKEY_CLASSES_ROOT, u"regfile\\shell"_s, QString(), u"edit"_s, u""_s, TextShown::Equal,
-    u"edit"_s};
-const IniFlag kConservativeSwapfile{
-    {u"win"_s, u"\\System.ini"_s}, u"386Enh"_s, u"ConservativeSwapfileUsage"_s, true};
+const RegText kSchedulingAgent{.root = HKEY_LOCAL_MACHINE,
+                               .key = kRunServicesKey,
+                               .name = u"SchedulingAgent"_s,
+                               .checked = std::nullopt,
+                               .unchecked = u"mstask.exe"_s,
+                               .rule = TextShown::Missing};
+const RegText kNoCursorBlink{.root = HKEY_CURRENT_USER,
+                             .key = kDesktopKey,
+                             .name = kBlinkRate,
+                             .checked = u"-1"_s,
+                             .unchecked = u"200"_s,
+                             .rule = TextShown::Equal,
+                             .match = u"-1"_s};
+const RegText kEditRegFiles{.root = HKEY_CLASSES_ROOT,
+                            .key = u"regfile\\shell"_s,
+                            .name = QString(),
+                            .checked = u"edit"_s,
+                            .unchecked = u""_s,
+                            .rule = TextShown::Equal,
+                            .match = u"edit"_s};
+const IniFlag kConservativeSwapfile{.file = {u"win"_s, u"\\System.ini"_s},
+                                    .section = u"386Enh"_s,
+                                    .key = u"ConservativeSwapfileUsage"_s,
+                                    .byDefault = true};
 
-RegFlag SystemPolicy(const QString& name) { return {HKEY_CURRENT_USER, kSystemPolicies, name}; }
-RegFlag ExplorerPolicy(const QString& name) { return {HKEY_CURRENT_USER, kExplorerPolicies, name}; }
+RegFlag SystemPolicy(const QString& name)
+{
+    return {.root = HKEY_CURRENT_USER, .key = kSystemPolicies, .name = name};
+}
 
 const RegFlag kNoDispCPL = SystemPolicy(u"NoDispCPL"_s);
 const RegFlag kNoDispBackgroundPage = SystemPolicy(u"NoDispBackgroundPage"_s);
@@ -93,7 +109,7 @@ const Box kSchedulerBox[] = {
      "CheckBox19",
      {8, 14, 258, 17},
      u"Wyłącz harmonogram zadań"_s,
-     &TfrWindows::CheckBox19Click,
+     Irregular(kSchedulingAgent, &TfrWindows::CheckBox19Click),
      u"Dezaktywuje Harmonogram zadań Windows (Zaplanowane zadania). Ikonka harmonogramu nie "
      u"będzie pokazywana na pasku zadań."_s},
 };
@@ -102,7 +118,7 @@ const Box kCursorBox[] = {
      "CheckBox18",
      {8, 96, 274, 17},
      u"Wyłącz migotanie kursora"_s,
-     &TfrWindows::CheckBox18Click},
+     Bound{kNoCursorBlink}},
 };
 const Button kMessageButtons[] = {
     {&TfrWindows::Button2,
@@ -135,7 +151,7 @@ const Box kSwapfileBox[] = {
      "CheckBox20",
      {8, 20, 281, 17},
      u"Rozpocznij korzystanie z pamięci wirtualnej"_s,
-     &TfrWindows::CheckBox20Click,
+     Bound{kConservativeSwapfile},
      kSwapfileHelp},
 };
 const Box kPasswordsBox[] = {
@@ -143,7 +159,7 @@ const Box kPasswordsBox[] = {
      "CheckBox7",
      {16, 16, 150, 17},
      u"Wyłącz dostęp do Haseł"_s,
-     &TfrWindows::CheckBox7Click,
+     Irregular(kNoSecCPL, &TfrWindows::CheckBox7Click),
      u"Wyłącza dostęp do apletu Hasła."_s},
 };
 const Box kPasswordsBoxes[] = {
@@ -151,28 +167,30 @@ const Box kPasswordsBoxes[] = {
      "CheckBox8",
      {10, 14, 263, 17},
      u"Ukryj zakładkę Zmień hasło"_s,
-     &TfrWindows::CheckBox8Click,
+     Bound{kNoPwdPage},
      u"Ukrywa zakładkę \"Zmień hasło\" w aplecie Hasła"_s},
     {&TfrWindows::CheckBox9,
      "CheckBox9",
      {10, 34, 263, 17},
      u"Ukryj zakładkę Zdalne administrowanie"_s,
-     &TfrWindows::CheckBox9Click,
+     Bound{kNoAdminPage},
      u"Ukrywa zakładkę \"Zdalne aministrowanie\" w aplecie Hasła"_s},
 };
-const Box kRegistryBoxes[] = {
+const Box kRegistryToolsBox[] = {
     {&TfrWindows::CheckBox14,
      "CheckBox14",
      {8, 16, 281, 17},
      u"Wyłącz dostęp do Edytora Rejestru (niezalecane)"_s,
-     &TfrWindows::CheckBox14Click,
+     Bound{kDisableRegistryTools},
      u"Jeśli wyłączysz dostęp do rejestru systemowego programy takie jak Tolmar wciąż będą mogły "
      u"z niego korzystać, jednak użytkownik już nie."_s},
+};
+const Box kRegFileBox[] = {
     {&TfrWindows::CheckBox24,
      "CheckBox24",
      {8, 36, 281, 17},
      u"Otwieraj pliki .reg do edycji"_s,
-     &TfrWindows::CheckBox24Click,
+     Bound{kEditRegFiles},
      u"Normalnie, gdy otwierasz plik reg jego zawartość importowana jest do rejestru. Może być "
      u"on otwierany także do edycji."_s},
 };
@@ -181,25 +199,25 @@ const Box kSystemBoxes[] = {
      "CheckBox10",
      {8, 16, 281, 17},
      u"Wyłącz dostęp do Menadżera urządzeń"_s,
-     &TfrWindows::CheckBox10Click,
+     Bound{kNoDevMgrPage},
      u"Wyłącza dostęp do \"Menadżera urządzeń\" w aplecie \"Właściwości: System\""_s},
     {&TfrWindows::CheckBox11,
      "CheckBox11",
      {8, 36, 281, 17},
      u"Wyłącz dostęp do Profili sprzętu"_s,
-     &TfrWindows::CheckBox11Click,
+     Bound{kNoConfigPage},
      u"Wyłącza dostęp do \"Profile sprzętu\" w aplecie \"Właściwości: System\""_s},
     {&TfrWindows::CheckBox12,
      "CheckBox12",
      {8, 56, 281, 17},
      u"Wyłącz dostęp do właściwości Systemu plików"_s,
-     &TfrWindows::CheckBox12Click,
+     Bound{kNoFileSysPage},
      u"Wyłącza dostęp do \"Właściwości systemu plików\" w aplecie \"Właściwości: System\""_s},
     {&TfrWindows::CheckBox13,
      "CheckBox13",
      {8, 76, 281, 17},
      u"Wyłącz dostęp do właściwości Pamięci wirtualnej"_s,
-     &TfrWindows::CheckBox13Click,
+     Bound{kNoVirtMemPage},
      u"Wyłącza dostęp do \"Właściwości pamięci wirtualnej\" w aplecie \"Właściwości: System\""_s},
 };
 const Box kPrinterBoxes[] = {
@@ -207,20 +225,20 @@ const Box kPrinterBoxes[] = {
      "CheckBox15",
      {8, 16, 281, 17},
      u"Ukryj zakładki Ogólne i Szczegóły we"_s,
-     &TfrWindows::CheckBox15Click,
+     Bound{kNoPrinterTabs},
      u"Ukrywa zakładki \"Ogólne\" i \"Szczegóły\" we Właściwościach drukarki."_s},
     {&TfrWindows::CheckBox16,
      "CheckBox16",
      {8, 50, 281, 17},
      u"Brak możliwości usuwania drukarek"_s,
-     &TfrWindows::CheckBox16Click,
+     Bound{kNoDeletePrinter},
      u"Jeśli zaznaczone użytkownik nie będzie miał możliwości usuwania zainstalowanych "
      u"drukarek."_s},
     {&TfrWindows::CheckBox17,
      "CheckBox17",
      {8, 70, 281, 17},
      u"Brak możliwości dodawania drukarek"_s,
-     &TfrWindows::CheckBox17Click,
+     Bound{kNoAddPrinter},
      u"Jeśli zaznaczone użytkownik nie będzie miał możliwości dodawania nowych drukarek."_s},
 };
 const Box kDisplayBox[] = {
@@ -228,7 +246,7 @@ const Box kDisplayBox[] = {
      "CheckBox5",
      {16, 374, 200, 17},
      u"Wyłącz dostęp do Właściwości ekranu"_s,
-     &TfrWindows::CheckBox5Click,
+     Irregular(kNoDispCPL, &TfrWindows::CheckBox5Click),
      u"Gdy zanaczone, użytkownik nie będzie miał wglądu do apletu \"Właściwości: Ekran\" w "
      u"panelu sterowania."_s},
 };
@@ -237,25 +255,25 @@ const Box kDisplayBoxes[] = {
      "CheckBox1",
      {10, 14, 279, 17},
      u"Ukryj zakładkę Tło"_s,
-     &TfrWindows::CheckBox1Click,
+     Bound{kNoDispBackgroundPage},
      u"Ukrywa zakładkę \"Tło\" we \"Właściwościach: Ekran\" panelu sterowania."_s},
     {&TfrWindows::CheckBox2,
      "CheckBox2",
      {10, 34, 279, 17},
      u"Ukryj zakładkę Wygaszacz ekranu"_s,
-     &TfrWindows::CheckBox2Click,
+     Bound{kNoDispScrSavPage},
      u"Ukrywa zakładkę \"Wygaszacz ekranu\" we \"Właściwościach: Ekran\" panelu sterowania."_s},
     {&TfrWindows::CheckBox4,
      "CheckBox4",
      {10, 54, 279, 17},
      u"Ukryj zakładkę Wygląd"_s,
-     &TfrWindows::CheckBox4Click,
+     Bound{kNoDispAppearancePage},
      u"Ukrywa zakładkę \"Wygląd\" we \"Właściwościach: Ekran\" panelu sterowania."_s},
     {&TfrWindows::CheckBox3,
      "CheckBox3",
      {10, 74, 279, 17},
      u"Ukryj zakładki Ustawienia, Sieć Web i Efekty"_s,
-     &TfrWindows::CheckBox3Click,
+     Bound{kNoDispSettingsPage},
      u"Ukrywa zakładki \"Ustawienia\", \"Sieć Web\" i \"Efekty\" we \"Właściwościach: Ekran\" "
      u"panelu sterowania."_s},
 };
@@ -264,7 +282,7 @@ const Box kProfileBoxes[] = {
      "CheckBox6",
      {8, 16, 281, 17},
      u"Wyłącz dostęp do Profili użytkownika"_s,
-     &TfrWindows::CheckBox6Click,
+     Bound{kNoProfilePage},
      u"Ta opcja wyłącza dostęp do Profili użytkownika w panelu sterowania oraz zakładki Profile "
      u"użytkownika w arkuszu Hasła."_s},
 };
@@ -487,7 +505,8 @@ void TfrWindows::BuildAccess()
     Build(this, GroupBox3, kPasswordsBox);
 
     GroupBox9 = NewGroupBox(GroupBox15, "GroupBox9", u"Rejestr Windows"_s, {8, 106, 297, 60});
-    Build(this, GroupBox9, kRegistryBoxes);
+    Build(this, GroupBox9, kRegistryToolsBox);
+    Build(this, GroupBox9, kRegFileBox);
 
     GroupBox8 = NewGroupBox(GroupBox15, "GroupBox8", u"Właściwości systemu"_s, {8, 170, 297, 100});
     Build(this, GroupBox8, kSystemBoxes);
@@ -519,33 +538,24 @@ void TfrWindows::ShowMemorySize(int megabytes)
 void TfrWindows::LoadState(TRegistry& reg)
 {
     LoadAutostart(reg);
-    Load(reg, kSchedulingAgent, CheckBox19);
-    Load(reg, kNoDispCPL, CheckBox5);
-    Load(reg, kNoDispBackgroundPage, CheckBox1);
-    Load(reg, kNoDispScrSavPage, CheckBox2);
-    Load(reg, kNoDispAppearancePage, CheckBox4);
-    Load(reg, kNoDispSettingsPage, CheckBox3);
-    Load(reg, kNoSecCPL, CheckBox7);
-    Load(reg, kNoPwdPage, CheckBox8);
-    Load(reg, kNoAdminPage, CheckBox9);
-    Load(reg, kNoProfilePage, CheckBox6);
-    Load(reg, kNoDevMgrPage, CheckBox10);
-    Load(reg, kNoConfigPage, CheckBox11);
-    Load(reg, kNoFileSysPage, CheckBox12);
-    Load(reg, kNoVirtMemPage, CheckBox13);
-    Load(reg, kDisableRegistryTools, CheckBox14);
-    Load(reg, kNoPrinterTabs, CheckBox15);
-    Load(reg, kNoDeletePrinter, CheckBox16);
-    Load(reg, kNoAddPrinter, CheckBox17);
-    Load(reg, kNoCursorBlink, CheckBox18);
+    LoadRows(reg, kSchedulerBox, this);
+    LoadRows(reg, kDisplayBox, this);
+    LoadRows(reg, kDisplayBoxes, this);
+    LoadRows(reg, kPasswordsBox, this);
+    LoadRows(reg, kPasswordsBoxes, this);
+    LoadRows(reg, kProfileBoxes, this);
+    LoadRows(reg, kSystemBoxes, this);
+    LoadRows(reg, kRegistryToolsBox, this);
+    LoadRows(reg, kPrinterBoxes, this);
+    LoadRows(reg, kCursorBox, this);
     LoadBlinkRate(reg);
-    Load(reg, kEditRegFiles, CheckBox24);
+    LoadRows(reg, kRegFileBox, this);
     Unguarded([&] {
         if (Label7->text().toInt() < 128) {
             CheckBox20->setEnabled(false);
             Label22->setEnabled(false);
         }
-        Load(kConservativeSwapfile, CheckBox20);
+        LoadRows(reg, kSwapfileBox, this);
         Edit1->setMaxLength(250);
         LimitLength(Memo1, 250);
     });
@@ -581,11 +591,6 @@ void TfrWindows::LoadBlinkRate(TRegistry& reg)
     reg.CloseKey();
 }
 
-void TfrWindows::CheckBox1Click() { Write(kNoDispBackgroundPage, CheckBox1->isChecked()); }
-void TfrWindows::CheckBox2Click() { Write(kNoDispScrSavPage, CheckBox2->isChecked()); }
-void TfrWindows::CheckBox3Click() { Write(kNoDispSettingsPage, CheckBox3->isChecked()); }
-void TfrWindows::CheckBox4Click() { Write(kNoDispAppearancePage, CheckBox4->isChecked()); }
-
 void TfrWindows::CheckBox5Click()
 {
     Write(kNoDispCPL, CheckBox5->isChecked());
@@ -593,26 +598,12 @@ void TfrWindows::CheckBox5Click()
         tab->setEnabled(!CheckBox5->isChecked());
 }
 
-void TfrWindows::CheckBox6Click() { Write(kNoProfilePage, CheckBox6->isChecked()); }
-
 void TfrWindows::CheckBox7Click()
 {
     Write(kNoSecCPL, CheckBox7->isChecked());
     for (QCheckBox* tab : {CheckBox8, CheckBox9})
         tab->setEnabled(!CheckBox7->isChecked());
 }
-
-void TfrWindows::CheckBox8Click() { Write(kNoPwdPage, CheckBox8->isChecked()); }
-void TfrWindows::CheckBox9Click() { Write(kNoAdminPage, CheckBox9->isChecked()); }
-void TfrWindows::CheckBox10Click() { Write(kNoDevMgrPage, CheckBox10->isChecked()); }
-void TfrWindows::CheckBox11Click() { Write(kNoConfigPage, CheckBox11->isChecked()); }
-void TfrWindows::CheckBox12Click() { Write(kNoFileSysPage, CheckBox12->isChecked()); }
-void TfrWindows::CheckBox13Click() { Write(kNoVirtMemPage, CheckBox13->isChecked()); }
-void TfrWindows::CheckBox14Click() { Write(kDisableRegistryTools, CheckBox14->isChecked()); }
-void TfrWindows::CheckBox15Click() { Write(kNoPrinterTabs, CheckBox15->isChecked()); }
-void TfrWindows::CheckBox16Click() { Write(kNoDeletePrinter, CheckBox16->isChecked()); }
-void TfrWindows::CheckBox17Click() { Write(kNoAddPrinter, CheckBox17->isChecked()); }
-void TfrWindows::CheckBox18Click() { Write(kNoCursorBlink, CheckBox18->isChecked()); }
 
 void TfrWindows::CheckBox19Click()
 {
@@ -622,9 +613,6 @@ void TfrWindows::CheckBox19Click()
         throw std::runtime_error(kSchedulerError.toStdString());
     }
 }
-
-void TfrWindows::CheckBox20Click() { Write(kConservativeSwapfile, CheckBox20->isChecked()); }
-void TfrWindows::CheckBox24Click() { Write(kEditRegFiles, CheckBox24->isChecked()); }
 
 void TfrWindows::SpinEdit1Change()
 {

@@ -112,27 +112,9 @@ public:
     QGroupBox* GroupBox6;
     QCheckBox* CheckBox6;
 
-    void CheckBox1Click();
-    void CheckBox2Click();
-    void CheckBox3Click();
-    void CheckBox4Click();
     void CheckBox5Click();
-    void CheckBox6Click();
     void CheckBox7Click();
-    void CheckBox8Click();
-    void CheckBox9Click();
-    void CheckBox10Click();
-    void CheckBox11Click();
-    void CheckBox12Click();
-    void CheckBox13Click();
-    void CheckBox14Click();
-    void CheckBox15Click();
-    void CheckBox16Click();
-    void CheckBox17Click();
-    void CheckBox18Click();
     void CheckBox19Click();
-    void CheckBox20Click();
-    void CheckBox24Click();
     void SpinEdit1Change();
     void BitBtn3Click();
     void Button1Click();

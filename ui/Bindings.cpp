@@ -15,6 +15,34 @@ template <class Row> void OpenForReading(TRegistry& reg, const Row& row)
     OpenForReading(reg, row.root, row.key);
 }
 
+// A setting that a control of this kind cannot show, such as a number on a check box, is left
+// alone: the page's table pairs each control with a setting of its kind.
+template <class Control> void LoadSetting(TRegistry& reg, const Setting& setting, Control* control)
+{
+    std::visit(
+        [&](const auto& row) {
+            if constexpr (requires { Load(reg, row, control); })
+                Load(reg, row, control);
+            else if constexpr (requires { Load(row, control); })
+                Load(row, control);
+        },
+        setting);
+}
+
+template <class State> void WriteSetting(const Bound& bound, State state)
+{
+    std::visit(
+        [&](const auto& row) {
+            if constexpr (requires { Write(row, state); }) {
+                if (bound.errors == Errors::Quiet)
+                    Swallowed([&] { Write(row, state); });
+                else
+                    Write(row, state);
+            }
+        },
+        bound.setting);
+}
+
 template <class Row> void OpenForWriting(TRegistry& reg, const Row& row)
 {
     reg.SetRootKey(row.root);
@@ -28,11 +56,6 @@ void OpenForReading(TRegistry& reg, HKEY root, const QString& key)
     reg.SetRootKey(root);
     reg.CloseKey();
     reg.OpenKey(key, false);
-}
-
-void WriteQuietly(const RegFlag& row, bool checked)
-{
-    Swallowed([&] { Write(row, checked); });
 }
 
 bool Shows(const RegFlag& row, int stored)
@@ -73,7 +96,13 @@ std::optional<bool> Shows(const RegText& row, const QString& stored)
 void Load(TRegistry& reg, const RegFlag& row, QAbstractButton* control)
 {
     Guarded([&] {
-        OpenForReading(reg, row);
+        if (row.readCreates) {
+            reg.SetRootKey(row.root);
+            reg.CloseKey();
+            reg.OpenKey(row.key, true);
+        } else {
+            OpenForReading(reg, row);
+        }
         if (row.missingChecks && !reg.ValueExists(row.name)) {
             Fill([&] { control->setChecked(true); });
             return;
@@ -139,6 +168,26 @@ void Write(const IniNumber& row, int value)
 {
     TIniFile ini(PathOf(row.file));
     ini.WriteInteger(row.section, row.key, value);
+}
+
+void LoadBound(TRegistry& reg, const Setting& setting, QAbstractButton* control)
+{
+    LoadSetting(reg, setting, control);
+}
+
+void LoadBound(TRegistry& reg, const Setting& setting, QSpinBox* control)
+{
+    LoadSetting(reg, setting, control);
+}
+
+void WriteBound(const Bound& bound, const QAbstractButton* control)
+{
+    WriteSetting(bound, control->isChecked());
+}
+
+void WriteBound(const Bound& bound, const QSpinBox* control)
+{
+    WriteSetting(bound, control->value());
 }
 
 QString PathOf(const ProfileFile& file) { return GetSystemPath(file.keyword) + file.name; }

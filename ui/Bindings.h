@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <variant>
 
 class QAbstractButton;
 class QSpinBox;
@@ -35,6 +36,8 @@ struct RegFlag
     bool create = true;
     // Start-up shows the box checked when the value does not exist (or its key is missing).
     bool missingChecks = false;
+    // Start-up opens the key allowing its creation, so that the key exists after every start.
+    bool readCreates = false;
 };
 
 // When a stored text shows a box checked.
@@ -56,7 +59,7 @@ struct RegText
     std::optional<QString> checked;
     std::optional<QString> unchecked;
     TextShown rule = TextShown::Equal;
-    QString match;
+    QString match = {};
     bool create = true;
 };
 
@@ -86,6 +89,25 @@ struct IniNumber
     int byDefault;
 };
 
+// The setting a plainly bound control stands for.
+using Setting = std::variant<RegFlag, RegText, IniFlag, IniNumber>;
+
+// What becomes of an error of a bound control's write: the general error report, or nothing,
+// for the boxes whose handler gives up silently on a refused write (the box keeps the state
+// the user gave it and no message interrupts).
+enum class Errors
+{
+    Report,
+    Quiet,
+};
+
+// A control bound plainly to one setting: a change writes it, start-up shows it.
+struct Bound
+{
+    Setting setting;
+    Errors errors = Errors::Report;
+};
+
 // Whether a stored value shows a control checked; nothing when it leaves the control as it was.
 bool Shows(const RegFlag& row, int stored);
 // The text rules only; whether a value exists is asked of the registry.
@@ -106,12 +128,17 @@ void Load(const IniNumber& row, QSpinBox* control);
 
 // A handler's body: writes what the state stands for. Errors are the access layer's own.
 void Write(const RegFlag& row, bool checked);
-// Writes as Write does, for the boxes whose handler gives up silently on a refused write: the
-// box keeps the state the user gave it and no message interrupts.
-void WriteQuietly(const RegFlag& row, bool checked);
 void Write(const RegText& row, bool checked);
 void Write(const IniFlag& row, bool checked);
 void Write(const IniNumber& row, int value);
+
+// A reader step of a bound control: a registry setting as its guarded step, a profile entry as
+// part of the step that runs it.
+void LoadBound(TRegistry& reg, const Setting& setting, QAbstractButton* control);
+void LoadBound(TRegistry& reg, const Setting& setting, QSpinBox* control);
+// A bound control's handler: writes the control's state with the binding's error policy.
+void WriteBound(const Bound& bound, const QAbstractButton* control);
+void WriteBound(const Bound& bound, const QSpinBox* control);
 
 // The full path of a profile file.
 QString PathOf(const ProfileFile& file);

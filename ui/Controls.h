@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Bindings.h"
 #include "ErrorReport.h"
 #include "HelpText.h"
 #include "WidgetEvents.h"
@@ -7,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QAbstractButton;
 class QCheckBox;
@@ -48,19 +50,39 @@ void OnChange(QPushButton* control, std::function<void()> handler);
 void OnChange(QSpinBox* control, std::function<void()> handler);
 void OnChange(QLineEdit* control, std::function<void()> handler);
 
+// What a change of a control does: runs its named handler, or writes the setting it is bound to.
+template <class Page> struct Behaviour
+{
+    Behaviour() = default;
+    Behaviour(void (Page::*handler)()) : handler(handler) {}
+    Behaviour(Bound bound) : bound(std::move(bound)) {}
+    Behaviour(Bound bound, void (Page::*handler)()) : handler(handler), bound(std::move(bound)) {}
+
+    void (Page::*handler)() = nullptr;
+    std::optional<Bound> bound;
+};
+
+// A control that start-up shows from its setting, as a bound one, and whose change runs its
+// named handler, because it does more than write the setting.
+template <class Page> Behaviour<Page> Irregular(Setting setting, void (Page::*handler)())
+{
+    return {Bound{std::move(setting)}, handler};
+}
+
 // One control of a page as a row of the table that builds it: the member that holds it, its
-// name, geometry and caption, its named handler and its help text (empty: none).
+// name, geometry and caption, what a change of it does and its help text (empty: none).
 template <class Page, class Control> struct ControlRow
 {
     Control* Page::*member;
     const char* name;
     QRect geometry;
     QString caption;
-    void (Page::*handler)() = nullptr;
+    Behaviour<Page> does = {};
     QString help = {};
 };
 
-// Makes the rows' controls in the parent, in order, and connects their handlers and help texts.
+// Makes the rows' controls in the parent, in order, and connects their handlers, bindings and
+// help texts.
 template <class Page, class Control, std::size_t N>
 void Build(Page* page, QWidget* parent, const ControlRow<Page, Control> (&rows)[N])
 {
@@ -68,7 +90,25 @@ void Build(Page* page, QWidget* parent, const ControlRow<Page, Control> (&rows)[
         Control* control = Named<Control>(parent, row.name, row.geometry);
         SetCaption(control, row.caption);
         page->*row.member = control;
-        if (row.handler) OnChange(control, Handler(page, row.handler));
+        if (row.does.handler) {
+            OnChange(control, Handler(page, row.does.handler));
+        } else if constexpr (requires(const Bound& bound) { WriteBound(bound, control); }) {
+            if (const std::optional<Bound>& bound = row.does.bound)
+                OnChange(control, [control, bound = *bound] {
+                    RunHandler([&] { WriteBound(bound, control); });
+                });
+        }
         if (!row.help.isEmpty()) OnMouseMove(control, [help = row.help] { ShowHelpText(help); });
     }
+}
+
+// Loads the bound rows of a table, in its order: each registry setting as its own guarded step,
+// each profile entry within the step that calls this. The start-up order of reads and
+// write-backs is the system's, so where the reader takes a group's boxes apart, the group's
+// table is split into the runs it reads, built one after the other into the same parent.
+template <class Page, class Control, std::size_t N>
+void LoadRows(TRegistry& reg, const ControlRow<Page, Control> (&rows)[N], Page* page)
+{
+    for (const ControlRow<Page, Control>& row : rows)
+        if (row.does.bound) LoadBound(reg, row.does.bound->setting, page->*row.member);
 }

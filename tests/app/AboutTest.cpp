@@ -33,7 +33,7 @@ TEST_F(MainFormTest, TheAuthorsPictureChangesWhileTheButtonIsHeld)
 {
     TMainForm& form = Start();
     QTest::mouseClick(form.frAbout->SpeedButton1, Qt::LeftButton);
-    TfmAutor& author = FmAutor();
+    TfmAutor& author = form.frAbout->FmAutor();
     ASSERT_TRUE(author.isVisible());
     EXPECT_EQ(author.windowTitle(), QStringLiteral("O autorze..."));
     EXPECT_TRUE(author.Autor->isVisible());
@@ -51,18 +51,19 @@ TEST_F(MainFormTest, TheAuthorsPictureChangesWhileTheButtonIsHeld)
 TEST_F(MainFormTest, TheDialogsTexts)
 {
     Start();
-    const QStringList contact = FmAutor().RichEdit2->toPlainText().split(u'\n');
+    const QStringList contact = Form().frAbout->FmAutor().RichEdit2->toPlainText().split(u'\n');
     ASSERT_EQ(contact.size(), 11);
     EXPECT_EQ(contact[0], QStringLiteral("Autor:"));
     EXPECT_TRUE(contact[1].startsWith(QStringLiteral("     ")));
     EXPECT_EQ(contact[5], QStringLiteral("---"));
     EXPECT_EQ(contact[8], QStringLiteral("     http://tolmar.example.org"));
     EXPECT_EQ(contact[10], QStringLiteral("     tolmar@example.org"));
-    EXPECT_FALSE(FmAutor().RichEdit2->isEnabled());
-    const QStringList know = FmKnow().RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
+    EXPECT_FALSE(Form().frAbout->FmAutor().RichEdit2->isEnabled());
+    const QStringList know =
+        Form().FmKnow().RichEdit->toPlainText().split(u'\n', Qt::SkipEmptyParts);
     ASSERT_GT(know.size(), 3);
     for (int i = 1; i < know.size(); ++i)
         EXPECT_TRUE(know[i].startsWith(QStringLiteral(" - "))) << know[i].toStdString();
-    EXPECT_EQ(FmKnow().windowTitle(), QStringLiteral("Czy wiesz, że..."));
+    EXPECT_EQ(Form().FmKnow().windowTitle(), QStringLiteral("Czy wiesz, że..."));
     EXPECT_EQ(Windows().fmSet.windowTitle(), QStringLiteral("Konfiguracja"));
 }

@@ -3,6 +3,7 @@
 
 #include "MainFormFixture.h"
 #include "ProgramDir.h"
+#include "kodFrAbout.h"
 #include "kodKnow.h"
 #include "kodKreatorAnimTapeta.h"
 #include "kodProgramy.h"
@@ -53,8 +54,9 @@ TEST_F(ClippingTest, EveryCaptionOfEveryWindowFits)
     ExpectWhole(&Form());
     ProgramWindows& windows = Windows();
     TfmKreatorAnimTapeta wizard(&Form());
-    for (QWidget* dialog : std::initializer_list<QWidget*>{&windows.fmSet, &TfmProgramy::Shared(),
-                                                           &wizard, &FmKnow(), &FmAutor()}) {
+    for (QWidget* dialog :
+         std::initializer_list<QWidget*>{&windows.fmSet, &TfmProgramy::Shared(), &wizard,
+                                         &Form().FmKnow(), &Form().frAbout->FmAutor()}) {
         ExpectWhole(dialog);
         dialog->hide();
     }

@@ -108,6 +108,7 @@ TEST_F(MainFormTest, TheClockShowsTheTimeOnceASecond)
     clock.time = QTime(23, 59, 58);
     clock.sleepsLeft = 2;
     TWatekCzasu thread;
+    thread.ShowOn(form.Zegar);
     thread.start(QThread::IdlePriority);
     ASSERT_TRUE(thread.wait(5000));
     QCoreApplication::processEvents();

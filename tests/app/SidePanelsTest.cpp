@@ -156,8 +156,8 @@ TEST_F(SidePanelsTest, LinksChangeColourAndOpenTheirDocuments)
     EXPECT_EQ(launched[2], QStringLiteral("xdg-open http://tolmar.example.org"));
 
     QTest::mouseClick(form.MenuLabels[5], Qt::LeftButton);
-    EXPECT_TRUE(FmKnow().isVisible());
-    FmKnow().close();
+    EXPECT_TRUE(Form().FmKnow().isVisible());
+    Form().FmKnow().close();
     QTest::mouseClick(form.MenuLabels[6], Qt::LeftButton);
     EXPECT_TRUE(Windows().fmSet.isVisible());
     Windows().fmSet.close();

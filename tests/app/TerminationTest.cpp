@@ -4,6 +4,7 @@
 
 #include "CloseProgram.h"
 #include "MainFormFixture.h"
+#include "ProgramAddresses.h"
 
 #include <QApplication>
 #include <QTest>

@@ -105,7 +105,13 @@ protected:
 TEST_F(DosTest, EachBoxWritesItsSettingAndTheNextStartShowsIt)
 {
     ExpectBoundBoxes({
-        {"CheckBox1", HKEY_CURRENT_USER, kWinOldApp, u"Disabled"_s, DwordValue(1), DwordValue(0)},
+        {"CheckBox1",
+         HKEY_CURRENT_USER,
+         kWinOldApp,
+         u"Disabled"_s,
+         DwordValue(1),
+         DwordValue(0),
+         {{DwordValue(3), true}, {std::nullopt, false}, {TextValue(u"1"_s), false}}},
         {"CheckBox2", HKEY_CURRENT_USER, kWinOldApp, u"NoRealMode"_s, DwordValue(1), DwordValue(0)},
     });
     Stop();

@@ -72,8 +72,24 @@ TEST_F(IkonyTest, EachSwitchWritesItsValueAndTheNextStartShowsIt)
 {
     ExpectBoundBoxes({
         {"CheckBox1", HKEY_CURRENT_USER, kAdvanced, u"ShowInfoTip"_s, DwordValue(1), DwordValue(0)},
-        {"CheckBox2", HKEY_CURRENT_USER, kPolicies, u"NoDesktop"_s, DwordValue(1), DwordValue(0)},
-        {"CheckBox6", HKEY_CURRENT_USER, kAdvanced, u"HideIcons"_s, DwordValue(1), DwordValue(0)},
+        {"CheckBox2",
+         HKEY_CURRENT_USER,
+         kPolicies,
+         u"NoDesktop"_s,
+         DwordValue(1),
+         DwordValue(0),
+         {{DwordValue(2), true}, {DwordValue(0), false}, {TextValue(u"1"_s), false}}},
+        {"CheckBox6",
+         HKEY_CURRENT_USER,
+         kAdvanced,
+         u"HideIcons"_s,
+         DwordValue(1),
+         DwordValue(0),
+         {{std::nullopt, false}, {DwordValue(7), true}}},
+        {"RadioButton1", HKEY_CURRENT_USER, kMetrics, u"Shell Icon BPP"_s, TextValue(u"16"_s), {}},
+        {"RadioButton2", HKEY_CURRENT_USER, kMetrics, u"Shell Icon BPP"_s, TextValue(u"24"_s), {}},
+        {"RadioButton3", HKEY_CLASSES_ROOT, kPaint, QString(), TextValue(u"%1"_s), {}},
+        {"RadioButton4", HKEY_CLASSES_ROOT, kPaint, QString(), TextValue(kPaintIcon), {}},
     });
 }
 

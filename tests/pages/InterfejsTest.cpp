@@ -84,9 +84,10 @@ TEST_F(InterfejsTest, EachBoxWritesItsValueAndTheNextStartShowsIt)
 {
     // The blinking box does not create its key.
     machine.SetText(HKEY_CURRENT_USER, kDesktop, u"Wallpaper"_s, QString());
-    const auto policy = [](const char* box, const char* name) {
-        return BoundBox{box,           HKEY_CURRENT_USER, kPolicies, QString::fromLatin1(name),
-                        DwordValue(1), DwordValue(0)};
+    const auto policy = [](const char* box, const char* name, std::vector<StartCase> starts = {}) {
+        return BoundBox{
+            box,           HKEY_CURRENT_USER, kPolicies,        QString::fromLatin1(name),
+            DwordValue(1), DwordValue(0),     std::move(starts)};
     };
     ExpectBoundBoxes({
         policy("CheckBox1", "NoStartMenuSubFolders"),
@@ -97,19 +98,34 @@ TEST_F(InterfejsTest, EachBoxWritesItsValueAndTheNextStartShowsIt)
         policy("CheckBox6", "NoRun"),
         policy("CheckBox7", "NoLogOff"),
         policy("CheckBox8", "NoClose"),
-        policy("CheckBox9", "NoSetTaskbar"),
-        policy("CheckBox10", "NoViewContextMenu"),
-        policy("CheckBox12", "NoSaveSettings"),
+        policy("CheckBox9", "NoSetTaskbar", {{DwordValue(4), true}, {std::nullopt, false}}),
+        policy("CheckBox10", "NoViewContextMenu", {{DwordValue(0), false}}),
+        policy("CheckBox12", "NoSaveSettings", {{TextValue(u"1"_s), false}, {DwordValue(9), true}}),
         {"CheckBox13", HKEY_CURRENT_USER, kDesktop, u"PaintDesktopVersion"_s, DwordValue(1),
          DwordValue(0)},
-        {"CheckBox11", HKEY_CURRENT_USER, kDesktop, u"ForegroundLockTimeout"_s, DwordValue(200000),
-         DwordValue(0)},
-        {"CheckBox20", HKEY_CURRENT_USER, u"Control Panel\\Sound"_s, u"Beep"_s, TextValue(u"Yes"_s),
-         TextValue(u"No"_s)},
+        {"CheckBox11",
+         HKEY_CURRENT_USER,
+         kDesktop,
+         u"ForegroundLockTimeout"_s,
+         DwordValue(200000),
+         DwordValue(0),
+         {{DwordValue(1), true}, {DwordValue(0), false}}},
+        {"CheckBox20",
+         HKEY_CURRENT_USER,
+         u"Control Panel\\Sound"_s,
+         u"Beep"_s,
+         TextValue(u"Yes"_s),
+         TextValue(u"No"_s),
+         {{TextValue(u"yes"_s), false}, {TextValue(u"Yes"_s), true}, {std::nullopt, false}}},
         {"CheckBox21", HKEY_LOCAL_MACHINE, u"SYSTEM\\CurrentControlSet\\Services\\CDRom"_s,
          u"Autorun"_s, DwordValue(1), DwordValue(0)},
-        {"CheckBox25", HKEY_CURRENT_USER, u"Control Panel\\Mouse"_s, u"SnapToDefaultButton"_s,
-         TextValue(u"1"_s), TextValue(u"0"_s)},
+        {"CheckBox25",
+         HKEY_CURRENT_USER,
+         u"Control Panel\\Mouse"_s,
+         u"SnapToDefaultButton"_s,
+         TextValue(u"1"_s),
+         TextValue(u"0"_s),
+         {{TextValue(u"TRUE"_s), true}, {TextValue(u"0"_s), false}, {TextValue(u"abc"_s), false}}},
     });
 }
 

@@ -118,12 +118,15 @@ TEST(WindowsRules, DisplayFieldsAndTheSumOfTheResolution)
 
 TEST_F(WindowsTest, PlainBoxesWriteTheirValuesAndTheNextStartShowsThem)
 {
-    const auto policy = [](const char* box, const QString& key, const char16_t* name) {
-        return BoundBox{box,           HKEY_CURRENT_USER, key, QString::fromUtf16(name),
-                        DwordValue(1), DwordValue(0)};
+    const auto policy = [](const char* box, const QString& key, const char16_t* name,
+                           std::vector<StartCase> starts = {}) {
+        return BoundBox{
+            box,           HKEY_CURRENT_USER, key, QString::fromUtf16(name), DwordValue(1),
+            DwordValue(0), std::move(starts)};
     };
     ExpectBoundBoxes({
-        policy("CheckBox1", kSystem, u"NoDispBackgroundPage"),
+        policy("CheckBox1", kSystem, u"NoDispBackgroundPage",
+               {{DwordValue(2), true}, {BinaryValue(QByteArray("\1\0\0\0", 4)), false}}),
         policy("CheckBox2", kSystem, u"NoDispScrSavPage"),
         policy("CheckBox4", kSystem, u"NoDispAppearancePage"),
         policy("CheckBox3", kSystem, u"NoDispSettingsPage"),
@@ -135,13 +138,19 @@ TEST_F(WindowsTest, PlainBoxesWriteTheirValuesAndTheNextStartShowsThem)
         policy("CheckBox12", kSystem, u"NoFileSysPage"),
         policy("CheckBox13", kSystem, u"NoVirtMemPage"),
         policy("CheckBox14", kSystem, u"DisableRegistryTools"),
-        policy("CheckBox15", kExplorer, u"NoPrinterTabs"),
+        policy("CheckBox15", kExplorer, u"NoPrinterTabs",
+               {{std::nullopt, false}, {DwordValue(1), true}}),
         policy("CheckBox16", kExplorer, u"NoDeletePrinter"),
         policy("CheckBox17", kExplorer, u"NoAddPrinter"),
         {"CheckBox18", HKEY_CURRENT_USER, kDesktop, u"CursorBlinkRate"_s, TextValue(u"-1"_s),
          TextValue(u"200"_s)},
-        {"CheckBox24", HKEY_CLASSES_ROOT, u"regfile\\shell"_s, QString(), TextValue(u"edit"_s),
-         TextValue(QString())},
+        {"CheckBox24",
+         HKEY_CLASSES_ROOT,
+         u"regfile\\shell"_s,
+         QString(),
+         TextValue(u"edit"_s),
+         TextValue(QString()),
+         {{TextValue(u"Edit"_s), false}, {TextValue(u"edit"_s), true}}},
     });
 }
 

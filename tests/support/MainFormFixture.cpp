@@ -9,6 +9,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 #include <cstring>
 
 RegValue DwordValue(std::uint32_t value)
@@ -136,19 +137,22 @@ bool MainFormTest::KeyExists(HKEY root, const QString& key)
 
 void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
 {
+    std::vector<BoundBox> boxes, radios;
+    for (const BoundBox& row : rows)
+        (row.unchecked ? boxes : radios).push_back(row);
     const auto expect = [&](bool checked) {
-        for (const BoundBox& row : rows) {
-            const RegValue& wanted = checked ? row.checked : row.unchecked;
+        for (const BoundBox& row : boxes) {
+            const std::optional<RegValue> wanted = checked ? row.checked : row.unchecked;
             EXPECT_EQ(Describe(Reg(row.root, row.key, row.name)), Describe(wanted))
                 << row.control << (checked ? " checked" : " unchecked");
         }
     };
     Start();
-    for (const BoundBox& row : rows)
+    for (const BoundBox& row : boxes)
         if (auto* box = Find<QAbstractButton>(row.control)) box->click();
     expect(true);
     Restart();
-    for (const BoundBox& row : rows) {
+    for (const BoundBox& row : boxes) {
         auto* box = Find<QAbstractButton>(row.control);
         if (!box) continue;
         EXPECT_TRUE(box->isChecked()) << row.control << " at the next start";
@@ -156,9 +160,48 @@ void MainFormTest::ExpectBoundBoxes(const std::vector<BoundBox>& rows)
     }
     expect(false);
     Restart();
-    for (const BoundBox& row : rows) {
+    for (const BoundBox& row : boxes) {
         if (auto* box = Find<QAbstractButton>(row.control)) {
             EXPECT_FALSE(box->isChecked()) << row.control << " at the next start";
+        }
+    }
+    for (const BoundBox& row : radios) {
+        auto* radio = Find<QAbstractButton>(row.control);
+        if (!radio) continue;
+        radio->click();
+        EXPECT_EQ(Describe(Reg(row.root, row.key, row.name)), Describe(row.checked)) << row.control;
+        Restart();
+        EXPECT_TRUE(Find<QAbstractButton>(row.control)->isChecked())
+            << row.control << " at the next start";
+    }
+    ExpectStartCases(rows);
+}
+
+void MainFormTest::ExpectStartCases(const std::vector<BoundBox>& rows)
+{
+    std::size_t cases = 0;
+    for (const BoundBox& row : rows)
+        cases = std::max(cases, row.starts.size());
+    for (std::size_t i = 0; i < cases; ++i) {
+        Stop();
+        for (const BoundBox& row : rows) {
+            if (i >= row.starts.size()) continue;
+            if (const std::optional<RegValue>& stored = row.starts[i].stored)
+                machine.SetValue(row.root, row.key, row.name, *stored);
+            else
+                machine.DeleteValue(row.root, row.key, row.name);
+        }
+        Start();
+        for (const BoundBox& row : rows) {
+            if (i >= row.starts.size()) continue;
+            const StartCase& start = row.starts[i];
+            auto* control = Find<QAbstractButton>(row.control);
+            if (!control) continue;
+            SCOPED_TRACE(std::string(row.control) + " finding " + Describe(start.stored));
+            EXPECT_EQ(control->isChecked(), start.shows);
+            const bool written = start.writesBack.value_or(start.shows);
+            EXPECT_EQ(Describe(Reg(row.root, row.key, row.name)),
+                      Describe(written ? row.checked : start.stored));
         }
     }
 }

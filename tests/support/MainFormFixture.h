@@ -8,8 +8,22 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <vector>
 
-// A check box bound to one registry value: what checking and unchecking it write.
+// What start-up finds (nothing: the value is missing) and whether the control then shows
+// checked. A control shown checked writes its checked value back, unless `writesBack` says it
+// does not; one left unchecked writes nothing.
+struct StartCase
+{
+    std::optional<RegValue> stored;
+    bool shows;
+    std::optional<bool> writesBack = {};
+};
+
+// A check box or radio button bound to one registry value: what checking and unchecking it
+// write (a radio button: nothing, as a click leaves it selected), and what start-up shows for
+// some stored values.
 struct BoundBox
 {
     const char* control;
@@ -17,7 +31,8 @@ struct BoundBox
     QString key;
     QString name;
     RegValue checked;
-    RegValue unchecked;
+    std::optional<RegValue> unchecked;
+    std::vector<StartCase> starts = {};
 };
 RegValue DwordValue(std::uint32_t value);
 RegValue TextValue(const QString& text);
@@ -64,8 +79,11 @@ protected:
 
     // For every row (its box found within Scope): a click writes the checked value, the next
     // start shows the box checked, a second click writes the unchecked value, and the start
-    // after shows it unchecked.
+    // after shows it unchecked. Then each row's start cases, one start per case number, on the
+    // machine the clicks left. Radio buttons (rows without an unchecked value) go one at a
+    // time, as selecting one unselects its partner.
     void ExpectBoundBoxes(const std::vector<BoundBox>& rows);
+    void ExpectStartCases(const std::vector<BoundBox>& rows);
 
     // Registry values (and profile keys) whose writes and deletions the platform refuses from
     // the next Start.

@@ -8,6 +8,7 @@
 #include "ProgramDir.h"
 #include "ProgramWindows.h"
 #include "System.h"
+#include "kodFrAbout.h"
 #include "kodKnow.h"
 #include "kodKreatorAnimTapeta.h"
 #include "kodProgramy.h"
@@ -48,8 +49,8 @@ int main(int argc, char** argv)
         ProgramWindows windows;
         TMainForm& form = windows.MainForm;
         form.FillRemainingPages();
-        FmKnow();
-        FmAutor();
+        form.FmKnow();
+        form.frAbout->FmAutor();
         TfmKreatorAnimTapeta wizard(&form);
         QWidget* shown = &form;
         const QString which = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();

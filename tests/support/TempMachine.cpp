@@ -92,6 +92,11 @@ void TempMachine::SetProfile(const QString& file, const QString& section, const 
     });
 }
 
+void TempMachine::DeleteValue(HKEY root, const QString& key, const QString& name)
+{
+    Apply([&](Machine& m) { m.RegDeleteValue(root, key, name); });
+}
+
 Machine& TempMachine::Open(Machine::Options options)
 {
     machine_ = std::make_unique<Machine>(prefix_, std::move(options));

@@ -37,6 +37,8 @@ public:
     void SetBinary(HKEY root, const QString& key, const QString& name, const QByteArray& bytes);
     void SetProfile(const QString& file, const QString& section, const QString& key,
                     const QString& value);
+    // Removes a value, where there is one.
+    void DeleteValue(HKEY root, const QString& key, const QString& name);
 
     Machine& Open(Machine::Options options = {});
     Machine& Get() { return *machine_; }

@@ -232,3 +232,66 @@ TEST(Bindings, ARefusedWriteBackOfAProfileEntryEndsTheReader)
     EXPECT_TRUE(box.isChecked());
     SetCurrentPlatform(&machine.Get());
 }
+
+namespace {
+
+// A page of four boxes: plain, quiet, reporting, and one whose change runs its own handler.
+struct FourBoxes
+{
+    QCheckBox* Plain = nullptr;
+    QCheckBox* Quiet = nullptr;
+    QCheckBox* Loud = nullptr;
+    QCheckBox* Own = nullptr;
+    int ownRuns = 0;
+    void OwnClick() { ++ownRuns; }
+};
+
+} // namespace
+
+TEST(Bindings, ATableConnectsItsBoundControlsAndLoadsThem)
+{
+    TempMachine machine;
+    for (const char16_t* name : {u"A", u"B", u"C", u"D"})
+        machine.SetDword(HKEY_CURRENT_USER, kKey, QString::fromUtf16(name), 1);
+    machine.Open();
+    RefusingPlatform refusing(machine.Get(), {u"B"_s, u"C"_s});
+    SetCurrentPlatform(&refusing);
+    const auto flag = [](const char16_t* name) {
+        return RegFlag{
+            .root = HKEY_CURRENT_USER, .key = kKey, .name = QString::fromUtf16(name), .checked = 7};
+    };
+    using Box = ControlRow<FourBoxes, QCheckBox>;
+    const Box rows[] = {
+        {&FourBoxes::Plain, "Plain", {}, {}, Bound{flag(u"A")}},
+        {&FourBoxes::Quiet, "Quiet", {}, {}, Bound{flag(u"B"), Errors::Quiet}},
+        {&FourBoxes::Loud, "Loud", {}, {}, Bound{flag(u"C")}},
+        {&FourBoxes::Own, "Own", {}, {}, Irregular(flag(u"D"), &FourBoxes::OwnClick)},
+    };
+    FourBoxes page;
+    QWidget parent;
+    Build(&page, &parent, rows);
+    ScriptedDialogs dialogs; // the refused write-backs at start end their steps silently
+    TRegistry reg;
+    LoadRows(reg, rows, &page);
+    for (QCheckBox* box : {page.Plain, page.Quiet, page.Loud, page.Own})
+        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
+    const auto stored = [&](const QString& name) {
+        return machine.Get().RegQueryValue(HKEY_CURRENT_USER, kKey, name)->data;
+    };
+    EXPECT_EQ(stored(u"A"_s), DwordValue(7).data) << "a plain box writes its value back";
+    EXPECT_EQ(stored(u"D"_s), DwordValue(1).data) << "its own handler ran instead";
+    EXPECT_EQ(page.ownRuns, 1);
+
+    page.Plain->click();
+    EXPECT_EQ(stored(u"A"_s), DwordValue(0).data);
+    page.Quiet->click(); // refused, and no message
+    EXPECT_FALSE(page.Quiet->isChecked());
+    dialogs.ExpectMessage(MessageAnswer::Ok);
+    page.Loud->click();
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_EQ(dialogs.Messages()[0].text, u"Failed to set data for 'C'"_s);
+    page.Own->click();
+    EXPECT_EQ(page.ownRuns, 2);
+    EXPECT_EQ(stored(u"D"_s), DwordValue(1).data);
+    SetCurrentPlatform(&machine.Get());
+}
