@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "JournalCommands.h"
 #include "ProgramVersion.h"
 
 #include <QCommandLineParser>
@@ -21,7 +22,19 @@ CommandLine ReadCommandLine(const QStringList& arguments)
                                   QStringLiteral("Wyświetla tę pomoc."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Wyświetla wersję programu."));
-    parser.addOptions({machine, help, version});
+    const QCommandLineOption listRuns(
+        QStringLiteral("list-runs"),
+        QStringLiteral("Wypisuje przebiegi programu zapisane w dzienniku zmian maszyny."));
+    const QCommandLineOption exportChanges(
+        QStringLiteral("export-changes"),
+        QStringLiteral("Zapisuje zmiany rejestru z przebiegu (bez --run z ostatniego) jako plik "
+                       "REGEDIT4 do zaimportowania programem regedit."),
+        QStringLiteral("plik"));
+    const QCommandLineOption run(
+        QStringLiteral("run"),
+        QStringLiteral("Przebieg, którego zmiany zapisuje --export-changes."),
+        QStringLiteral("numer"));
+    parser.addOptions({machine, help, version, listRuns, exportChanges, run});
 
     CommandLine command;
     if (!parser.parse(arguments)) {
@@ -40,8 +53,25 @@ CommandLine ReadCommandLine(const QStringList& arguments)
     } else if (parser.isSet(machine) && parser.value(machine).isEmpty()) {
         command.answer = CommandLine::Answer::Mistake;
         command.text = QStringLiteral("Opcja --machine wymaga nazwy folderu.");
+    } else if (parser.isSet(listRuns) && parser.isSet(exportChanges)) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = QStringLiteral("Opcji --list-runs i --export-changes nie można łączyć.");
+    } else if (parser.isSet(exportChanges) && parser.value(exportChanges).isEmpty()) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = QStringLiteral("Opcja --export-changes wymaga nazwy pliku.");
+    } else if (parser.isSet(run) && !parser.isSet(exportChanges)) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text = QStringLiteral("Opcja --run działa tylko z --export-changes.");
+    } else if (parser.isSet(run) && parser.value(run).toLongLong() <= 0) {
+        command.answer = CommandLine::Answer::Mistake;
+        command.text =
+            QStringLiteral("Numer przebiegu to liczba od 1, a nie „%1”.").arg(parser.value(run));
     } else {
         command.machine = parser.value(machine);
+        if (parser.isSet(listRuns)) command.answer = CommandLine::Answer::ListRuns;
+        if (parser.isSet(exportChanges)) command.answer = CommandLine::Answer::ExportChanges;
+        command.exportFile = parser.value(exportChanges);
+        command.run = parser.value(run).toLongLong();
     }
     if (command.answer == CommandLine::Answer::Mistake)
         command.text = QStringLiteral("tolmar: ") + command.text +
@@ -55,6 +85,13 @@ int AnswerOnConsole(int argc, char* argv[])
     PolishCommandLineTexts texts;
     QCoreApplication::installTranslator(&texts);
     const CommandLine command = ReadCommandLine(QCoreApplication::arguments());
+    if (command.answer == CommandLine::Answer::ListRuns ||
+        command.answer == CommandLine::Answer::ExportChanges) {
+        const ConsoleAnswer answer = AnswerFromJournal(command);
+        std::fputs(answer.out.toLocal8Bit().constData(), stdout);
+        std::fputs(answer.error.toLocal8Bit().constData(), stderr);
+        return answer.status;
+    }
     const bool mistake = command.answer == CommandLine::Answer::Mistake;
     std::fputs(command.text.toLocal8Bit().constData(), mistake ? stderr : stdout);
     return mistake ? 1 : 0;

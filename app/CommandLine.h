@@ -4,7 +4,8 @@
 #include <QStringList>
 #include <QTranslator>
 
-// What the command line `tolmar [--machine FOLDER] [--help] [--version]` asks of a run.
+// What the command line `tolmar [--machine FOLDER] [--help] [--version] [--list-runs]
+// [--export-changes FILE [--run N]]` asks of a run.
 struct CommandLine
 {
     enum class Answer
@@ -12,20 +13,25 @@ struct CommandLine
         Run,
         Help,
         Version,
-        Mistake
+        Mistake,
+        ListRuns,
+        ExportChanges
     };
     Answer answer = Answer::Run;
-    QString machine; // the folder after --machine; empty when not given
-    QString text;    // what is printed for help, the version or a mistake
+    QString machine;    // the folder after --machine; empty when not given
+    QString text;       // what is printed for help, the version or a mistake
+    QString exportFile; // the file after --export-changes
+    qint64 run = 0;     // the run after --run; 0 for the last one
 };
 
 // Reads the arguments, the program's name first. The parser's own texts are Polish while
 // `PolishCommandLineTexts` is installed.
 CommandLine ReadCommandLine(const QStringList& arguments);
 
-// Help, the version and a mistake are answered on the console by a console application of
-// their own, so they need no display: help and the version on standard output with exit code 0,
-// a mistake on standard error with exit code 1.
+// Help, the version, a mistake and the commands on the change journal are answered on the
+// console by a console application of their own, so they need no display: help and the version
+// on standard output with exit code 0, a mistake on standard error with exit code 1, the
+// journal's commands as AnswerFromJournal says.
 int AnswerOnConsole(int argc, char* argv[]);
 
 // The texts of Qt's command-line parser in Polish, as the rest of the program speaks.

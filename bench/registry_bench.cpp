@@ -35,7 +35,7 @@ const QByteArray& Synthetic()
             blob.append(char(i * 37));
         std::uint64_t stamp = 0x1dd871ab2474c98ULL;
         std::string last;
-        for (int i = 0; (last = hive.Text(last)).size() < 50'000'000 && i < 1'000'000; i += 2000) {
+        for (int i = 0; (last = hive.Text()).size() < 50'000'000 && i < 1'000'000; i += 2000) {
             for (int k = i; k < i + 2000; ++k) {
                 RegNode* key = hive.Root()
                                    .AddChild(QStringLiteral("Software"), stamp)

@@ -63,6 +63,7 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes)
     // Read-only holds even for root, as it does on Windows.
     const int attributes = FileGetAttr(path);
     if (attributes >= 0 && (attributes & faReadOnly)) throw EInOutError(kAccessDenied);
+    CurrentPlatform().FileChanging(host, bytes);
     if (!WriteFileAtomically(host, bytes.constData(), std::size_t(bytes.size())))
         throw EInOutError(kAccessDenied);
 }
@@ -76,6 +77,7 @@ void WriteHostFile(const QString& hostPath, const QByteArray& bytes)
     // Read-only holds even for root, as it does on Windows.
     if (file.isFile() && !(file.permissions() & kWritable))
         throw EFileWriteError(false, reason(EACCES));
+    if (Platform* platform = InstalledPlatform()) platform->FileChanging(hostPath, bytes);
     WriteFailure failure;
     if (!WriteFileAtomically(hostPath, bytes.constData(), std::size_t(bytes.size()), &failure))
         throw EFileWriteError(failure.writing, reason(failure.error));
@@ -84,7 +86,9 @@ void WriteHostFile(const QString& hostPath, const QByteArray& bytes)
 bool DeleteFile(const QString& path)
 {
     const QString host = CurrentPlatform().HostPath(path);
-    return !host.isEmpty() && QFile::remove(host);
+    if (host.isEmpty() || !QFileInfo(host).isFile()) return false;
+    CurrentPlatform().FileChanging(host, std::nullopt);
+    return QFile::remove(host);
 }
 
 void ShellExecute(const QString& verb, const QString& target, int showCommand)

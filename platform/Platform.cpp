@@ -12,7 +12,6 @@ Platform& CurrentPlatform()
     return *current;
 }
 
-void SetCurrentPlatform(Platform* platform)
-{
-    current = platform;
-}
+void SetCurrentPlatform(Platform* platform) { current = platform; }
+
+Platform* InstalledPlatform() { return current; }

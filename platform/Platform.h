@@ -86,6 +86,13 @@ public:
     virtual QString HostPath(const QString& windowsPath) = 0;
     // The path the system knows a file of the host by (the running executable, for one).
     virtual QString SystemPathOf(const QString& hostPath) = 0;
+    // Told before a whole file is written (or removed, with no bytes), so that the change can be
+    // recorded with what the file held before.
+    virtual void FileChanging(const QString& hostPath, const std::optional<QByteArray>& bytes)
+    {
+        Q_UNUSED(hostPath);
+        Q_UNUSED(bytes);
+    }
 
     virtual void ShellExecute(const QString& verb, const QString& target, int showCommand) = 0;
     virtual void WinExec(const QString& commandLine, int showCommand) = 0;
@@ -95,3 +102,5 @@ public:
 // The platform every operation of the program goes to. Set once at start (and by tests).
 Platform& CurrentPlatform();
 void SetCurrentPlatform(Platform* platform);
+// The platform set, or null: a file the user picked is written even with none.
+Platform* InstalledPlatform();

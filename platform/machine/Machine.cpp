@@ -11,10 +11,15 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 #include <cerrno>
+#include <condition_variable>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <deque>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -89,28 +94,18 @@ bool WriteAll(int fd, const char* data, std::size_t size)
     return true;
 }
 
-// The whole file, with its stat when asked; false when it cannot be read. Plain system calls:
-// this also runs on a thread where no QObject (as QFile) may be made.
-bool ReadWhole(const QByteArray& path, QByteArray& bytes, struct stat* stamp = nullptr)
+// A registry file opened for the hive to read from for as long as it lives; null when the
+// file cannot be opened. Plain system calls: this also runs on a thread where no QObject (as
+// QFile) may be made.
+std::shared_ptr<const RegistrySource> OpenSource(const QByteArray& path, struct stat& st)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st = {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    if (ok) {
-        bytes = QByteArray(qsizetype(st.st_size), Qt::Uninitialized);
-        qsizetype done = 0;
-        while (ok && done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, std::size_t(bytes.size() - done));
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            done += n > 0 ? n : 0;
-        }
+    if (fd < 0) return nullptr;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
     }
-    ::close(fd);
-    if (!ok) bytes = QByteArray();
-    if (ok && stamp) *stamp = st;
-    return ok;
+    return std::make_shared<FileSource>(fd);
 }
 
 mode_t CurrentUmask()
@@ -162,6 +157,13 @@ QString LockFailureText(const QString& prefix, const QString& lockFile, int erro
 bool WriteFileAtomically(const QString& path, const char* data, std::size_t size,
                          WriteFailure* failure)
 {
+    return WriteFileAtomically(
+        path, [&](int fd) { return WriteAll(fd, data, size); }, failure);
+}
+
+bool WriteFileAtomically(const QString& path, const std::function<bool(int fd)>& fill,
+                         WriteFailure* failure, int* kept)
+{
     const QByteArray target = Native(path);
     // Through a link, so that the file replacing it looks as the file did.
     struct stat old = {};
@@ -178,9 +180,11 @@ bool WriteFileAtomically(const QString& path, const char* data, std::size_t size
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return fail(false, errno);
     const mode_t mode = existed ? (old.st_mode & 07777) : (0666 & ~CurrentUmask());
-    bool ok = WriteAll(fd, data, size) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok = fill(fd) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
     int error = errno;
-    if (::close(fd) != 0 && ok) {
+    if (ok && kept) {
+        *kept = fd;
+    } else if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
     }
@@ -190,6 +194,7 @@ bool WriteFileAtomically(const QString& path, const char* data, std::size_t size
         error = errno;
     }
     if (!ok) {
+        if (kept && written) ::close(fd);
         ::unlink(temp.constData());
         return fail(!written, error);
     }
@@ -248,7 +253,7 @@ void CreateMachineIfMissing(const QString& prefix, const QString& templateDir)
 
 Machine::Machine(const QString& prefix, Options options)
     : prefix_(QFileInfo(prefix).absoluteFilePath()), options_(std::move(options)), paths_(prefix_),
-      lock_(prefix_)
+      lock_(prefix_), journal_(prefix_)
 {
     if (!QFileInfo(prefix_).isDir())
         throw MachineError(QStringLiteral("Folder maszyny „%1” nie istnieje.").arg(prefix_));
@@ -276,9 +281,18 @@ Machine::Machine(const QString& prefix, Options options)
     }
     userSid_ = user_.hive->RelativeTo().section(u'\\', -1);
     RemoveInterruptedSaves();
+    if (QCoreApplication::instance()) {
+        auto* wineWatch = new QTimer(&flushContext_);
+        QObject::connect(wineWatch, &QTimer::timeout, &flushContext_, [this] { WatchWine(); });
+        wineWatch->start(1000);
+    }
 }
 
-Machine::~Machine() { Flush(); }
+Machine::~Machine()
+{
+    Flush();
+    saver_.reset();
+}
 
 void Machine::RemoveInterruptedSaves()
 {
@@ -307,24 +321,24 @@ void Machine::LoadHive(HiveFile& file, const QString& name, const QString& relat
     // has not changed since; it fails as the file would, in the same order.
     std::optional<RegistryPreload::Result> ahead;
     if (options_.preload) ahead = options_.preload->Take(prefix_, name);
-    if (ahead && ahead->stamp == StampOf(file.path)) {
+    if (ahead && ahead->stamp == StampOf(file.path) &&
+        (!ahead->hive || ahead->hive->OriginIntact())) {
         if (ahead->error) throw MachineError(UnreadableRegistryText(prefix_, name, *ahead->error));
         file.hive = std::move(ahead->hive);
         file.stamp = ahead->stamp;
         return;
     }
-    QFile f(file.path);
-    if (!f.exists()) {
+    if (!QFileInfo::exists(file.path)) {
         file.hive = std::make_unique<RegistryHive>(relativeTo);
         return;
     }
     struct stat st = {};
-    if (!f.open(QIODevice::ReadOnly) || ::fstat(f.handle(), &st) != 0)
+    auto source = OpenSource(Native(file.path), st);
+    if (!source)
         throw MachineError(QStringLiteral("Nie można odczytać rejestru maszyny „%1” (plik %2).")
                                .arg(prefix_, name));
-    const QByteArray text = f.readAll();
     try {
-        file.hive = RegistryHive::Parse(text);
+        file.hive = RegistryHive::Load(std::move(source));
     } catch (const RegistryParseError& error) {
         throw MachineError(UnreadableRegistryText(prefix_, name, error));
     }
@@ -345,6 +359,150 @@ void Machine::ReportProblem(const QString& text)
         std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
 }
 
+// Writes the registry texts handed to it, one after the other, off the window's thread: a save
+// of a large file takes as long as writing its bytes, and the window goes on meanwhile. The texts
+// are self-contained (the made lines and the files they copy from), so the tree may change while
+// they are written.
+class SaveThread
+{
+public:
+    struct Job
+    {
+        Machine::HiveFile* file;
+        RegistryText text;
+        QString path;
+        FileStamp expected; // the file as last read or written; another means someone else's
+        bool conflicted;    // ours go beside it already
+        // Appended to the journal before the file is written, so that the journal never holds
+        // less than the machine.
+        std::vector<JournalChange> records;
+        Journal* journal;
+        std::mutex* journalMutex;
+    };
+    struct Result
+    {
+        Machine::HiveFile* file;
+        // A file the text copies from was changed in its place: the text would be wrong.
+        bool stale = false;
+        bool originStale = false;
+        bool written = false;
+        bool conflicted = false; // found changed by someone else now: not written
+        int journalError = 0;
+        QString target;
+        FileStamp stamp;
+        std::shared_ptr<const RegistrySource> source;
+    };
+
+    // `ended` runs on the save thread after each save, to tell the window's thread.
+    explicit SaveThread(std::function<void()> ended)
+        : ended_(std::move(ended)), thread_([this] { Run(); })
+    {}
+    ~SaveThread()
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+
+    void Push(Job job)
+    {
+        {
+            const std::lock_guard lock(mutex_);
+            jobs_.push_back(std::move(job));
+        }
+        wake_.notify_all();
+    }
+    void WaitIdle()
+    {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
+    }
+    std::vector<Result> Take()
+    {
+        const std::lock_guard lock(mutex_);
+        return std::exchange(results_, {});
+    }
+
+private:
+    void Run()
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            Job job = std::move(jobs_.front());
+            jobs_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            Result result = Save(job);
+            lock.lock();
+            results_.push_back(std::move(result));
+            // Told before the thread counts as idle, so that nothing is told to a machine that
+            // has stopped waiting for it.
+            ended_();
+            busy_ = false;
+            idle_.notify_all();
+        }
+    }
+
+    static Result Save(const Job& job)
+    {
+        Result result{job.file};
+        for (const auto& source : job.text.sources) {
+            if (source->Intact()) continue;
+            result.stale = true;
+            result.originStale = result.originStale || source.get() == job.text.origin;
+        }
+        if (!job.records.empty()) {
+            const std::lock_guard lock(*job.journalMutex);
+            if (!job.journal->Append(job.records)) result.journalError = errno ? errno : EIO;
+        }
+        if (result.stale) return result;
+        result.conflicted = !job.conflicted && !(Machine::StampOf(job.path) == job.expected);
+        if (result.conflicted) return result;
+        result.target = job.conflicted ? job.path + QStringLiteral(".tolmar") : job.path;
+        int fd = -1;
+        result.written = WriteFileAtomically(
+            result.target, [&](int out) { return job.text.WriteTo(out); }, nullptr, &fd);
+        if (!result.written) return result;
+        struct stat st = {};
+        ::fstat(fd, &st);
+        result.stamp = Machine::StampOf(st);
+        result.source = std::make_shared<FileSource>(fd);
+        return result;
+    }
+
+    std::function<void()> ended_;
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<Job> jobs_;
+    std::vector<Result> results_;
+    bool busy_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+bool Machine::Open(HiveFile& file, RegNode& key)
+{
+    if (key.ValuesLoaded()) return true;
+    const bool told = key.Unreadable();
+    try {
+        file.hive->Open(key);
+        return true;
+    } catch (const RegistryParseError& error) {
+        if (!told)
+            ReportProblem(QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz "
+                                         "%3: %4.\n\nTolmar nie zmieni tego klucza i zapisze go "
+                                         "tak, jak jest.")
+                              .arg(QFileInfo(file.path).fileName(), prefix_,
+                                   QString::number(error.Line()), error.Reason()));
+        return false;
+    }
+}
+
 void Machine::MarkDirty(HiveFile& file)
 {
     file.dirty = true;
@@ -359,7 +517,7 @@ void Machine::PostFlush()
         &flushContext_,
         [this] {
             flushPosted_ = false;
-            if (!savesHeld_) Flush();
+            if (!savesHeld_) StartSaves();
         },
         Qt::QueuedConnection);
 }
@@ -370,40 +528,174 @@ void Machine::HoldSaves(bool hold)
     if (!hold && (system_.dirty || user_.dirty || userdef_.dirty)) PostFlush();
 }
 
+void Machine::StartSaves(bool evenForWine)
+{
+    if (wineRunning_ && !evenForWine) return;
+    for (HiveFile* file : {&system_, &user_, &userdef_}) {
+        if (!file->dirty || file->saving) continue;
+        if (!saver_)
+            saver_ = std::make_unique<SaveThread>([this] {
+                QMetaObject::invokeMethod(
+                    &flushContext_,
+                    [this] {
+                        QStringList problems;
+                        EndSaves(problems);
+                        for (const QString& problem : problems)
+                            ReportProblem(problem);
+                    },
+                    Qt::QueuedConnection);
+            });
+        file->dirty = false;
+        file->saving = true;
+        saver_->Push({file, file->hive->Plan(), file->path, file->stamp, file->conflicted,
+                      std::exchange(unjournaled_, {}), &journal_, &journalMutex_});
+    }
+}
+
+void Machine::EndSaves(QStringList& problems)
+{
+    if (!saver_) return;
+    bool again = false;
+    for (SaveThread::Result& result : saver_->Take()) {
+        HiveFile& file = *result.file;
+        file.saving = false;
+        if (result.journalError && !journalFailureTold_) {
+            journalFailureTold_ = true;
+            problems << JournalFailureText(result.journalError);
+        }
+        if (result.stale && file.conflicted) {
+            // Neither the file nor what it was loaded from can be trusted any more.
+            problems << QStringLiteral("Pliku rejestru „%1” nie można zapisać bez utraty danych: "
+                                       "inny program zmienił go w miejscu. Zamknij Tolmar i "
+                                       "uruchom go ponownie.")
+                            .arg(file.path);
+            continue;
+        }
+        if (result.conflicted || result.stale) {
+            // Someone else wrote the file: what they wrote stays, with this run's changes made
+            // again over it. Only a file that cannot be read makes ours go beside it.
+            file.hive->NotWritten();
+            file.dirty = true;
+            if (!ReadAgain(file, problems, false)) {
+                file.conflicted = true;
+                problems << QStringLiteral("Plik rejestru „%1” został zmieniony przez inny "
+                                           "program w czasie pracy Tolmara i nie daje się "
+                                           "odczytać. Zmiany Tolmara są zapisywane w pliku "
+                                           "„%1.tolmar”.")
+                                .arg(file.path);
+            }
+            again = true;
+            continue;
+        }
+        if (!result.written) {
+            file.hive->NotWritten();
+            file.dirty = true;
+            problems << QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(result.target);
+            continue;
+        }
+        file.hive->Written(std::move(result.source));
+        if (!file.conflicted) file.stamp = result.stamp;
+        again = again || file.dirty;
+    }
+    if (again) PostFlush();
+}
+
+QString Machine::JournalFailureText(int error) const
+{
+    return QStringLiteral("Nie można zapisać dziennika zmian „%1” (%2). Zmiany są zapisywane, "
+                          "ale tego uruchomienia nie będzie można cofnąć.")
+        .arg(Journal::PathOf(prefix_), QString::fromLocal8Bit(std::strerror(error)));
+}
+
+void Machine::Record(JournalChange change)
+{
+    if (replaying_) return;
+    change.time = QDateTime::currentMSecsSinceEpoch();
+    run_.push_back(change);
+    unjournaled_.push_back(std::move(change));
+    const JournalChange::Kind kind = unjournaled_.back().kind;
+    if (kind == JournalChange::Kind::Value || kind == JournalChange::Kind::Key) return;
+    // A profile entry or a file is written at once: its record, and those before it, go first.
+    const std::lock_guard lock(journalMutex_);
+    if (!journal_.Append(std::exchange(unjournaled_, {})) && !journalFailureTold_) {
+        journalFailureTold_ = true;
+        ReportProblem(JournalFailureText(errno ? errno : EIO));
+    }
+}
+
+void Machine::RecordKeysMade(HKEY root, const QString& path)
+{
+    if (replaying_ || Resolve(root, path, false)) return;
+    const QStringList parts = SplitKeyPath(path);
+    for (qsizetype n = 1; n <= parts.size(); ++n) {
+        const QString made = parts.first(n).join(u'\\');
+        if (Resolve(root, made, false)) continue;
+        JournalChange change;
+        change.kind = JournalChange::Kind::Key;
+        change.root = root;
+        change.path = made;
+        change.after = JournalData();
+        Record(std::move(change));
+    }
+}
+
+bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet)
+{
+    std::unique_ptr<RegistryHive> hive;
+    struct stat st = {};
+    FileStamp stamp;
+    if (auto source = OpenSource(Native(file.path), st)) {
+        stamp = StampOf(st);
+        try {
+            hive = RegistryHive::Load(std::move(source));
+        } catch (const RegistryParseError&) {
+            return false;
+        }
+    } else if (QFileInfo::exists(file.path)) {
+        return false;
+    } else {
+        hive = std::make_unique<RegistryHive>(file.hive->RelativeTo());
+    }
+    file.hive = std::move(hive);
+    file.stamp = stamp;
+    file.conflicted = false;
+    std::vector<JournalChange> registry;
+    for (const JournalChange& change : run_)
+        if (change.kind == JournalChange::Kind::Value || change.kind == JournalChange::Kind::Key)
+            registry.push_back(change);
+    replaying_ = true;
+    const std::vector<QString> both = ReplayRun(*this, registry);
+    replaying_ = false;
+    MarkDirty(file);
+    if (quiet && both.empty()) return true;
+    QString text = QStringLiteral("Plik rejestru „%1” został zmieniony przez inny program w "
+                                  "czasie pracy Tolmara. Tolmar odczytał go ponownie i wprowadził "
+                                  "w nim na nowo swoje zmiany z tego uruchomienia.")
+                       .arg(file.path);
+    if (!both.empty()) {
+        text += QStringLiteral("\n\nTe wartości zmieniły oba programy; zostały dane Tolmara:");
+        for (const QString& name : both)
+            text += QStringLiteral("\n") + name;
+    }
+    problems << text;
+    return true;
+}
+
 void Machine::Flush()
 {
     flushPosted_ = false;
     // A report may wait for a click while the program is killed: every file is written first.
     QStringList problems;
-    for (HiveFile* file : {&system_, &user_, &userdef_})
-        if (file->dirty) Save(*file, problems);
+    for (int round = 0; round < 2; ++round) {
+        if (saver_) saver_->WaitIdle();
+        EndSaves(problems);
+        StartSaves(true);
+    }
+    if (saver_) saver_->WaitIdle();
+    EndSaves(problems);
+    problems.removeDuplicates();
     for (const QString& problem : problems)
         ReportProblem(problem);
-}
-
-void Machine::Save(HiveFile& file, QStringList& problems)
-{
-    if (!file.conflicted && !(StampOf(file.path) == file.stamp)) {
-        file.conflicted = true;
-        problems << QStringLiteral(
-                        "Plik rejestru „%1” został zmieniony przez inny program w czasie "
-                        "pracy Tolmara i nie zostanie nadpisany. Zmiany Tolmara są "
-                        "zapisywane w pliku „%1.tolmar”.")
-                        .arg(file.path);
-    }
-    const QString target = file.conflicted ? file.path + QStringLiteral(".tolmar") : file.path;
-    // The text written last is read back instead of being held for the whole run; the hive
-    // copies unchanged keys from it only when it is still exactly that text.
-    QByteArray last;
-    if (file.hive->Written()) ReadWhole(Native(target), last);
-    const std::string text = file.hive->Text(std::string_view(last.constData(), last.size()));
-    last = QByteArray();
-    if (!WriteFileAtomically(target, text.data(), text.size())) {
-        problems << QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(target);
-        return;
-    }
-    file.dirty = false;
-    if (!file.conflicted) file.stamp = StampOf(file.path);
 }
 
 FileStamp Machine::StampOf(const struct stat& st)
@@ -440,13 +732,13 @@ void RegistryPreload::Wait()
 void RegistryPreload::Run()
 {
     for (File& file : files_) {
-        QByteArray text;
         struct stat st = {};
-        if (!ReadWhole(file.path, text, &st)) continue;
+        auto source = OpenSource(file.path, st);
+        if (!source) continue;
         Result& result = file.result.emplace();
         result.stamp = Machine::StampOf(st);
         try {
-            result.hive = RegistryHive::Parse(text);
+            result.hive = RegistryHive::Load(std::move(source));
         } catch (const RegistryParseError& error) {
             result.error = error;
         }
@@ -508,7 +800,7 @@ std::optional<Machine::Target> Machine::Walk(Target at, const QStringList& parts
         }
         at.node = child;
         if (child->IsLink()) {
-            const auto target = FollowLink(*child, create, depth + 1);
+            const auto target = FollowLink(at, create, depth + 1);
             if (!target) return std::nullopt;
             at = *target;
         }
@@ -516,10 +808,10 @@ std::optional<Machine::Target> Machine::Walk(Target at, const QStringList& parts
     return at;
 }
 
-std::optional<Machine::Target> Machine::FollowLink(const RegNode& link, bool create, int depth)
+std::optional<Machine::Target> Machine::FollowLink(Target link, bool create, int depth)
 {
-    if (depth > kMaxLinkDepth) return std::nullopt;
-    const RegNodeValue* value = link.Value(QStringLiteral("SymbolicLinkValue"));
+    if (depth > kMaxLinkDepth || !Open(*link.file, *link.node)) return std::nullopt;
+    const RegNodeValue* value = link.node->Value(QStringLiteral("SymbolicLinkValue"));
     if (!value || value->type != kRegLink) return std::nullopt;
     const QString target = QString::fromUtf16(
         reinterpret_cast<const char16_t*>(value->data.constData()), value->data.size() / 2);
@@ -552,6 +844,7 @@ bool Machine::RegOpenKey(HKEY root, const QString& path)
 
 bool Machine::RegCreateKey(HKEY root, const QString& path)
 {
+    RecordKeysMade(root, path);
     const auto target = Resolve(root, path, true);
     return target && target->node;
 }
@@ -559,7 +852,7 @@ bool Machine::RegCreateKey(HKEY root, const QString& path)
 std::optional<RegValue> Machine::RegQueryValue(HKEY root, const QString& path, const QString& name)
 {
     const auto target = Resolve(root, path, false);
-    if (!target || !target->node) return std::nullopt;
+    if (!target || !target->node || !Open(*target->file, *target->node)) return std::nullopt;
     const RegNodeValue* value = target->node->Value(name);
     if (!value) return std::nullopt;
     return RegValue{value->type, value->data};
@@ -569,11 +862,18 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
                           const RegValue& value)
 {
     const auto target = Resolve(root, path, false);
-    if (!target || !target->node) return false;
+    if (!target || !target->node || !Open(*target->file, *target->node)) return false;
     // As Wine's server, the same type and data again is no change: the key keeps its stamp and
     // the file is not written.
     const RegNodeValue* current = target->node->Value(name);
     if (current && current->type == value.type && current->data.View() == value.data) return true;
+    JournalChange change;
+    change.root = root;
+    change.path = path;
+    change.name = name;
+    if (current) change.before = JournalData{current->type, current->data};
+    change.after = JournalData{value.type, value.data};
+    Record(std::move(change));
     target->node->SetValue(name, value.type, value.data);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -583,7 +883,16 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
 bool Machine::RegDeleteValue(HKEY root, const QString& path, const QString& name)
 {
     const auto target = Resolve(root, path, false);
-    if (!target || !target->node || !target->node->RemoveValue(name)) return false;
+    if (!target || !target->node || !Open(*target->file, *target->node)) return false;
+    const RegNodeValue* current = target->node->Value(name);
+    if (!current) return false;
+    JournalChange change;
+    change.root = root;
+    change.path = path;
+    change.name = name;
+    change.before = JournalData{current->type, current->data};
+    Record(std::move(change));
+    target->node->RemoveValue(name);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
     return true;
@@ -596,8 +905,25 @@ bool Machine::RegDeleteKey(HKEY root, const QString& path)
     const QString last = parts.takeLast();
     const auto parent = Resolve(root, parts.join(u'\\'), false);
     if (!parent || !parent->node) return false;
-    const RegNode* key = parent->node->Child(last);
-    if (!key || !key->Children().empty()) return false;
+    RegNode* key = parent->node->Child(last);
+    if (!key || !key->Children().empty() || !Open(*parent->file, *parent->node) ||
+        !Open(*parent->file, *key))
+        return false;
+    // Its values first, so that taking the deletion back gives them back too.
+    for (const RegNodeValue& value : key->Values()) {
+        JournalChange change;
+        change.root = root;
+        change.path = path;
+        change.name = value.name;
+        change.before = JournalData{value.type, value.data};
+        Record(std::move(change));
+    }
+    JournalChange change;
+    change.kind = JournalChange::Kind::Key;
+    change.root = root;
+    change.path = path;
+    change.before = JournalData();
+    Record(std::move(change));
     parent->node->RemoveChild(last);
     parent->node->Touch(FileTimeNow());
     MarkDirty(*parent->file);
@@ -620,6 +946,7 @@ std::optional<QStringList> Machine::RegEnumValues(HKEY root, const QString& path
     const auto target = Resolve(root, path, false);
     if (!target) return std::nullopt;
     QStringList names;
+    if (target->node && !Open(*target->file, *target->node)) return std::nullopt;
     if (target->node)
         for (const auto& value : target->node->Values())
             names << QString(value.name);
@@ -665,26 +992,47 @@ void Machine::ProfileFlush(const QString& file) { profiles_.erase(file); }
 bool Machine::ProfileWrite(const QString& file, const QString& section, const QString& key,
                            const QString& value)
 {
+    JournalChange change = ProfileChange(file, section, key);
+    change.after = JournalData{0, value.toUtf8()};
     profiles_.erase(file);
     return EditProfile(
-        file, [&](const QByteArray& bytes) { return ProfileUpdate(bytes, section, key, value); });
+        file, [&](const QByteArray& bytes) { return ProfileUpdate(bytes, section, key, value); },
+        std::move(change));
+}
+
+JournalChange Machine::ProfileChange(const QString& file, const QString& section,
+                                     const QString& key)
+{
+    JournalChange change;
+    change.kind = JournalChange::Kind::Profile;
+    change.path = file;
+    change.section = section;
+    change.name = key;
+    if (const auto before = ProfileRead(file, section, key))
+        change.before = JournalData{0, before->toUtf8()};
+    return change;
 }
 
 bool Machine::ProfileDelete(const QString& file, const QString& section, const QString& key)
 {
+    JournalChange change = ProfileChange(file, section, key);
     profiles_.erase(file);
     // Nothing to remove is no failure, even where the file may not be written.
     QFile f(paths_.ToHost(file));
     if (!f.open(QIODevice::ReadOnly)) return true;
     const QByteArray bytes = f.readAll();
     if (ProfileRemove(bytes, section, key) == bytes) return true;
-    return EditProfile(file, [&](const QByteArray& bytes) {
-        return std::optional<QByteArray>(ProfileRemove(bytes, section, key));
-    });
+    return EditProfile(
+        file,
+        [&](const QByteArray& bytes) {
+            return std::optional<QByteArray>(ProfileRemove(bytes, section, key));
+        },
+        std::move(change));
 }
 
 bool Machine::EditProfile(const QString& file,
-                          const std::function<std::optional<QByteArray>(const QByteArray&)>& edit)
+                          const std::function<std::optional<QByteArray>(const QByteArray&)>& edit,
+                          JournalChange change)
 {
     const QString host = paths_.ToHost(file);
     if (host.isEmpty()) return false;
@@ -704,6 +1052,7 @@ bool Machine::EditProfile(const QString& file,
     if (!updated) return false;
     // An edit that leaves the bytes as they are keeps the file, its time and the disk idle.
     if (exists && *updated == bytes) return true;
+    Record(std::move(change));
     return WriteFileAtomically(host, updated->constData(), updated->size());
 }
 
@@ -790,9 +1139,11 @@ bool Machine::CopyFile(const QString& from, const QString& to, bool failIfExists
     const QString source = paths_.ToHost(from);
     const QString target = paths_.ToHost(to);
     if (source.isEmpty() || target.isEmpty() || !QFileInfo(source).isFile()) return false;
-    if (QFileInfo::exists(target)) {
-        if (failIfExists || !QFile::remove(target)) return false;
-    }
+    if (failIfExists && QFileInfo::exists(target)) return false;
+    QFile copied(source);
+    if (!copied.open(QIODevice::ReadOnly)) return false;
+    FileChanging(target, copied.readAll());
+    if (QFileInfo::exists(target) && !QFile::remove(target)) return false;
     return QFile::copy(source, target);
 }
 
@@ -804,17 +1155,17 @@ bool Machine::CreateDirectory(const QString& path)
 
 // ---- shell ----------------------------------------------------------------------------------
 
-void Machine::Launch(const QString& program, const QStringList& arguments,
-                     const QString& whenMissing, const QStringList& environment)
+qint64 Machine::Launch(const QString& program, const QStringList& arguments,
+                       const QString& whenMissing, const QStringList& environment)
 {
     if (options_.launch) {
         options_.launch(program, arguments, environment);
-        return;
+        return 0;
     }
     const QString found = QStandardPaths::findExecutable(program);
     if (found.isEmpty()) {
         ReportProblem(whenMissing);
-        return;
+        return 0;
     }
     QProcess process;
     process.setProgram(found);
@@ -826,7 +1177,9 @@ void Machine::Launch(const QString& program, const QStringList& arguments,
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.startDetached();
+    qint64 pid = 0;
+    process.startDetached(&pid);
+    return pid;
 }
 
 void Machine::ShellExecute(const QString& verb, const QString& target, int)
@@ -860,10 +1213,90 @@ void Machine::ShellExecute(const QString& verb, const QString& target, int)
 
 void Machine::WinExec(const QString& commandLine, int)
 {
+    if (!IsWinePrefix()) {
+        ReportProblem(QStringLiteral("Maszyna „%1” nie jest prefiksem Wine, więc nie uruchamia "
+                                     "programów Windows: Wine zrobiłby z niej swój prefiks i "
+                                     "zmienił jej pliki. Tolmar niczego nie uruchomił.")
+                          .arg(prefix_));
+        return;
+    }
     const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
     const QStringList arguments = QProcess::splitCommand(commandLine);
     if (wine.isEmpty() || arguments.isEmpty()) return;
-    Launch(wine, arguments, QString(), {QStringLiteral("WINEPREFIX=") + prefix_});
+    // Wine reads the registry as it starts and writes it back as it ends: everything of ours is
+    // on disk first, and held until it has ended.
+    Flush();
+    winePid_ = Launch(wine, arguments, QString(), {QStringLiteral("WINEPREFIX=") + prefix_});
+    if (!wineRunning_) {
+        wineRunning_ = true;
+        if (wineHandler_) wineHandler_(true);
+    }
+}
+
+bool Machine::IsWinePrefix() const
+{
+    return QFileInfo(prefix_ + QStringLiteral("/dosdevices")).isDir();
+}
+
+void Machine::SetWineHandler(std::function<void(bool)> handler)
+{
+    wineHandler_ = std::move(handler);
+}
+
+void Machine::WatchWine()
+{
+    const bool started = winePid_ && ::kill(pid_t(winePid_), 0) == 0;
+    const bool running = started || WineserverRunning(prefix_);
+    if (running == wineRunning_) return;
+    wineRunning_ = running;
+    if (!running) winePid_ = 0;
+    if (running) {
+        if (wineHandler_) wineHandler_(true);
+        return;
+    }
+    // What Wine wrote back stays, with this run's changes made again over it.
+    QStringList problems;
+    for (HiveFile* file : {&system_, &user_, &userdef_}) {
+        if (file->saving || (StampOf(file->path) == file->stamp && file->hive->OriginIntact()))
+            continue;
+        file->hive->NotWritten();
+        if (!ReadAgain(*file, problems, true)) {
+            file->conflicted = true;
+            problems << QStringLiteral(
+                            "Wine zostawił plik rejestru „%1”, którego Tolmar nie umie "
+                            "odczytać. Zmiany Tolmara są zapisywane w pliku „%1.tolmar”.")
+                            .arg(file->path);
+        }
+    }
+    StartSaves();
+    if (wineHandler_) wineHandler_(false);
+    for (const QString& problem : problems)
+        ReportProblem(problem);
+}
+
+bool Machine::UndoLastRun(std::vector<QString>& leftAlone, qint64& undone)
+{
+    const std::vector<JournalRun> runs = Journal::Read(prefix_);
+    if (runs.empty()) return false;
+    undone = runs.back().number;
+    {
+        const std::lock_guard lock(journalMutex_);
+        journal_ = Journal(prefix_, undone);
+    }
+    leftAlone = UndoRun(*this, runs.back());
+    Flush();
+    return true;
+}
+
+void Machine::FileChanging(const QString& hostPath, const std::optional<QByteArray>& bytes)
+{
+    JournalChange change;
+    change.kind = JournalChange::Kind::File;
+    change.path = paths_.ToWindows(hostPath);
+    QFile file(hostPath);
+    if (file.open(QIODevice::ReadOnly)) change.before = JournalData{0, file.readAll()};
+    if (bytes) change.after = JournalData{0, *bytes};
+    if (change.before != change.after) Record(std::move(change));
 }
 
 std::uint64_t Machine::TotalPhysicalMemory()

@@ -2,6 +2,7 @@
 
 #include "DosPaths.h"
 #include "Errors.h"
+#include "Journal.h"
 #include "MachineLock.h"
 #include "Platform.h"
 #include "ProfileText.h"
@@ -12,10 +13,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <thread>
+
+class SaveThread;
 
 // Raised when a machine cannot be used; the text is for the user.
 class MachineError : public SystemError
@@ -73,8 +77,9 @@ private:
 };
 
 // An emulated Windows machine: a folder laid out as a Wine prefix. The registry lives in memory
-// while the machine is open; changed files are written once the current event has been handled
-// and when the machine closes, each by a write to a temporary file that is renamed over the old.
+// while the machine is open; changed files are written on a thread of their own once the current
+// event has been handled (a burst of changes is one save), and the machine waits for them when it
+// is flushed or closes; each is written to a temporary file that is renamed over the old.
 class Machine : public Platform
 {
 public:
@@ -100,12 +105,21 @@ public:
     const QString& Prefix() const { return prefix_; }
     const DosPaths& Paths() const { return paths_; }
 
-    // Writes every changed registry file now; problems go to the problem handler once every file
-    // is written.
+    // Writes every changed registry file now, waiting for saves on their way; problems go to the
+    // problem handler once every file is written.
     void Flush();
     // While held, changes wait for a Flush or the release instead of being saved as soon as
     // the event loop runs.
     void HoldSaves(bool hold);
+    // Told true while Wine runs on the machine and Tolmar holds its saves for it, false once
+    // Wine has ended and the changes are saved.
+    void SetWineHandler(std::function<void(bool running)> handler);
+    // Whether the machine is a Wine prefix, which Windows programs can run on (Tolmar's own
+    // machine is not: Wine would make it one).
+    bool IsWinePrefix() const;
+    // Takes back the last run's changes (this is then a run that undid it); what someone changed
+    // since is left alone and named. Nothing, with false, when the journal holds no run.
+    bool UndoLastRun(std::vector<QString>& leftAlone, qint64& undone);
     // What the machine meets on its own and the user must hear of (a save that failed, a program
     // of the desktop that is missing) goes to the handler, or to standard error without one.
     void SetProblemHandler(std::function<void(const QString&)> handler);
@@ -137,6 +151,7 @@ public:
     bool CreateDirectory(const QString& path) override;
     QString HostPath(const QString& windowsPath) override { return paths_.ToHost(windowsPath); }
     QString SystemPathOf(const QString& hostPath) override { return paths_.ToWindows(hostPath); }
+    void FileChanging(const QString& hostPath, const std::optional<QByteArray>& bytes) override;
 
     void ShellExecute(const QString& verb, const QString& target, int showCommand) override;
     void WinExec(const QString& commandLine, int showCommand) override;
@@ -146,12 +161,14 @@ public:
     static FileStamp StampOf(const struct stat& st);
 
 private:
+    friend class SaveThread;
     struct HiveFile
     {
         QString path;
         std::unique_ptr<RegistryHive> hive;
         FileStamp stamp;
         bool dirty = false;
+        bool saving = false;     // a text of it is on its way to the disk
         bool conflicted = false; // changed on disk by someone else: ours go beside it
     };
     struct Target
@@ -163,19 +180,40 @@ private:
     void LoadHive(HiveFile& file, const QString& name, const QString& relativeTo);
     std::optional<Target> Resolve(HKEY root, const QString& path, bool create);
     std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);
-    std::optional<Target> FollowLink(const RegNode& link, bool create, int depth);
+    std::optional<Target> FollowLink(Target link, bool create, int depth);
+    // Reads the key's values when they have not been read; false (told once) when they cannot.
+    bool Open(HiveFile& file, RegNode& key);
+    // Notes a change of this run: registry changes go to the journal with the next save, the
+    // others at once, before they are made.
+    void Record(JournalChange change);
+    // Notes the keys of a path that are missing now and that a create is about to make.
+    void RecordKeysMade(HKEY root, const QString& path);
+    // Reads a registry file someone else changed again and makes this run's registry changes
+    // over it; false when it cannot be read.
+    // Quiet: told only where both changed a value.
+    bool ReadAgain(HiveFile& file, QStringList& problems, bool quiet);
+    QString JournalFailureText(int error) const;
+    // Looks whether Wine runs on the machine, holding or releasing the saves.
+    void WatchWine();
     void MarkDirty(HiveFile& file);
     void PostFlush();
-    void Save(HiveFile& file, QStringList& problems);
+    // Hands every changed file that is not on its way already to the save thread; while Wine
+    // runs, only when asked to even then.
+    void StartSaves(bool evenForWine = false);
+    // Takes in the saves that have ended; their problems go to the list.
+    void EndSaves(QStringList& problems);
     void ReportProblem(const QString& text);
     // Rewrites a profile file (or makes it) with what the edit returns; false when the file may
     // not be written or the edit refuses.
     bool EditProfile(const QString& file,
-                     const std::function<std::optional<QByteArray>(const QByteArray&)>& edit);
-    // Starts a program of the host found on PATH; where it is missing, the user is told
-    // `whenMissing`.
-    void Launch(const QString& program, const QStringList& arguments, const QString& whenMissing,
-                const QStringList& environment = {});
+                     const std::function<std::optional<QByteArray>(const QByteArray&)>& edit,
+                     JournalChange change);
+    // A change of a profile entry, with what it holds now.
+    JournalChange ProfileChange(const QString& file, const QString& section, const QString& key);
+    // Starts a program of the host found on PATH, giving its process id (0 when unknown); where
+    // it is missing, the user is told `whenMissing`.
+    qint64 Launch(const QString& program, const QStringList& arguments, const QString& whenMissing,
+                  const QStringList& environment = {});
     // Removes the temporary files that saves cut short by a kill left in the folders Tolmar
     // writes to.
     void RemoveInterruptedSaves();
@@ -188,6 +226,16 @@ private:
     MachineLock lock_;
     HiveFile system_, user_, userdef_;
     QString userSid_;
+    std::unique_ptr<SaveThread> saver_;
+    Journal journal_;
+    std::mutex journalMutex_;                // the save thread appends too
+    std::vector<JournalChange> run_;         // every change of this run
+    std::vector<JournalChange> unjournaled_; // registry changes the next save appends first
+    bool replaying_ = false;
+    bool journalFailureTold_ = false;
+    bool wineRunning_ = false;
+    qint64 winePid_ = 0; // the Wine program Tolmar started last
+    std::function<void(bool)> wineHandler_;
     QObject flushContext_;
     bool flushPosted_ = false;
     bool savesHeld_ = false;
@@ -224,3 +272,7 @@ struct WriteFailure
 // False when any step up to the rename fails (the old file stays), with the failure told.
 bool WriteFileAtomically(const QString& path, const char* data, std::size_t size,
                          WriteFailure* failure = nullptr);
+// The same with the bytes written by `fill` into the new file (false with errno when it cannot);
+// with `kept`, the new file stays open there for reading.
+bool WriteFileAtomically(const QString& path, const std::function<bool(int fd)>& fill,
+                         WriteFailure* failure = nullptr, int* kept = nullptr);

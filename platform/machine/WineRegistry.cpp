@@ -3,10 +3,14 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_set>
 
 namespace {
@@ -130,12 +134,34 @@ const char* HexNumber(const char* s, const char* stop, int maxDigits, std::uint6
     return n >= 1 && n <= maxDigits ? s : nullptr;
 }
 
-class Parser
+} // namespace
+
+// Reads Wine's registry text. Loading scans it: keys, their stamps and options, and where each
+// key's lines lie, with values passed over; a key's values are read from its lines later. A file
+// whose keys are not in the order Wine writes them is read whole instead, the old way.
+class RegistryParser
 {
 public:
-    explicit Parser(const QByteArray& text) : p_(text.constData()), end_(p_ + text.size()) {}
+    // The text's lines, numbered on from `linesBefore`.
+    RegistryParser(const char* begin, const char* end, qsizetype linesBefore = 0)
+        : p_(begin), begin_(begin), end_(end), line_(linesBefore)
+    {}
 
-    std::unique_ptr<RegistryHive> Run();
+    // Thrown by a scan that meets a key out of Wine's order.
+    struct OutOfOrder
+    {};
+    // The hive with every value read (scan false), or with the values left where they are
+    // (scan true; throws OutOfOrder).
+    std::unique_ptr<RegistryHive> Run(bool scan);
+    // Reads the values of a key whose lines (from its key line) this parser holds.
+    void Values(RegNode& key);
+    // Takes other lines, keeping the names and data met so far to share.
+    void Restart(const char* begin, const char* end, qsizetype linesBefore)
+    {
+        p_ = begin_ = begin;
+        end_ = end;
+        line_ = linesBefore;
+    }
 
 private:
     // The next line without its end; false at the end of the text.
@@ -145,12 +171,15 @@ private:
     void End(const char* s, const char* stop) const;
     // Unescapes Wine's text up to the closing character; nullptr when it never closes.
     const char* Unescape(const char* s, const char* stop, int close);
-    void KeyLine(const char* s, const char* stop);
+    void KeyLine(const char* s, const char* stop, const char* lineStart);
     void OptionLine(const char* s, const char* stop);
     void ValueLine(const char* s, const char* stop);
+    // Passes over a value line and the lines its data goes on to.
+    void SkipValue(const char* s, const char* stop);
     RegData Hex(const char* s, const char* stop);
 
     const char* p_;
+    const char* begin_;
     const char* end_;
     qsizetype line_ = 0;
     std::vector<char16_t> text_;
@@ -160,9 +189,11 @@ private:
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     RegNode* key_ = nullptr;
+    bool scan_ = false;
+    RegNode* scanned_ = nullptr; // the key whose lines a scan is in
 };
 
-bool Parser::NextLine(const char*& begin, const char*& stop)
+bool RegistryParser::NextLine(const char*& begin, const char*& stop)
 {
     if (p_ >= end_) return false;
     ++line_;
@@ -174,17 +205,17 @@ bool Parser::NextLine(const char*& begin, const char*& stop)
     return true;
 }
 
-void Parser::Fail(const char* reason) const
+void RegistryParser::Fail(const char* reason) const
 {
     throw RegistryParseError(std::max<qsizetype>(line_, 1), QString::fromUtf8(reason));
 }
 
-void Parser::End(const char* s, const char* stop) const
+void RegistryParser::End(const char* s, const char* stop) const
 {
     if (SkipBlanks(s, stop) != stop) Fail(kTrailingText);
 }
 
-const char* Parser::Unescape(const char* s, const char* stop, int close)
+const char* RegistryParser::Unescape(const char* s, const char* stop, int close)
 {
     text_.clear();
     while (s < stop) {
@@ -257,7 +288,7 @@ const char* Parser::Unescape(const char* s, const char* stop, int close)
     return nullptr;
 }
 
-void Parser::KeyLine(const char* s, const char* stop)
+void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineStart)
 {
     const char* after = Unescape(s + 1, stop, ']');
     if (!after) Fail(kKeyNotClosed);
@@ -269,8 +300,10 @@ void Parser::KeyLine(const char* s, const char* stop)
     const std::uint64_t modified = kTicks1601To1970 + seconds * kTicksPerSecond;
 
     // Keys come sorted, so the nodes of the previous line are usually the parents of this one.
+    // A scan takes only that order: each key line makes its key, after its siblings so far.
     RegNode* node = &hive_->Root();
     std::size_t depth = 0;
+    bool made = false;
     const QStringView all(text_.data(), qsizetype(text_.size()));
     qsizetype start = 0;
     while (start < all.size()) {
@@ -283,19 +316,32 @@ void Parser::KeyLine(const char* s, const char* stop)
         if (depth < path_.size() && path_[depth]->Parent() == node &&
             CompareRegNames(path_[depth]->NameView(), name) == 0) {
             node = path_[depth];
+            made = false;
         } else {
+            if (scan_ && !node->Children().empty() &&
+                CompareRegNames(node->Children().back()->NameView(), name) >= 0)
+                throw OutOfOrder();
             node = node->AddChild(names_(name), modified);
             path_.resize(depth);
             path_.push_back(node);
+            made = true;
         }
         ++depth;
     }
     path_.resize(depth);
+    if (scan_) {
+        if (!made) throw OutOfOrder();
+        // A key's lines run from the end of the line before its key line to the next key's.
+        const auto at = std::uint64_t(lineStart - begin_ - 1);
+        if (scanned_) scanned_->ownLength_ = std::uint32_t(at - scanned_->originStart_);
+        node->originStart_ = std::uint32_t(at);
+        scanned_ = node;
+    }
     node->Touch(modified);
     key_ = node;
 }
 
-void Parser::OptionLine(const char* s, const char* stop)
+void RegistryParser::OptionLine(const char* s, const char* stop)
 {
     if (!key_) {
         const QByteArrayView arch(s + std::min<qsizetype>(6, stop - s), stop);
@@ -323,7 +369,7 @@ void Parser::OptionLine(const char* s, const char* stop)
     }
 }
 
-RegData Parser::Hex(const char* s, const char* stop)
+RegData RegistryParser::Hex(const char* s, const char* stop)
 {
     bytes_.clear();
     for (;;) {
@@ -356,7 +402,7 @@ RegData Parser::Hex(const char* s, const char* stop)
     }
 }
 
-void Parser::ValueLine(const char* s, const char* stop)
+void RegistryParser::ValueLine(const char* s, const char* stop)
 {
     if (!key_) Fail(kValueOutsideKey);
     RegName name;
@@ -417,26 +463,60 @@ void Parser::ValueLine(const char* s, const char* stop)
     } else {
         Fail(kUnknownType);
     }
-    key_->SetValue(std::move(name), type, std::move(data));
+    key_->PutValue(std::move(name), type, std::move(data));
 }
 
-std::unique_ptr<RegistryHive> Parser::Run()
+void RegistryParser::SkipValue(const char* s, const char* stop)
 {
+    // Hex data goes on to the next line after a closing backslash; a name or text may hold
+    // anything, so the value's form is found past the name.
+    if (*s == '"') {
+        for (++s; s < stop && *s != '"'; ++s)
+            if (*s == '\\') ++s;
+        ++s;
+    } else {
+        ++s;
+    }
+    s = SkipBlanks(s, stop);
+    if (s >= stop || *s != '=') return;
+    s = SkipBlanks(s + 1, stop);
+    if (!StartsWith(s, stop, "hex")) return;
+    const char* last = stop;
+    while (last > s && IsBlank(last[-1]))
+        --last;
+    while (last > s && last[-1] == '\\') {
+        const char* lineStart;
+        if (!NextLine(lineStart, stop)) return;
+        last = stop;
+        while (last > lineStart && IsBlank(last[-1]))
+            --last;
+        s = lineStart;
+    }
+}
+
+std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
+{
+    scan_ = scan;
     const char* s;
     const char* stop;
     if (!NextLine(s, stop) || QByteArrayView(s, stop - s) != "WINE REGISTRY Version 2")
         Fail(kNotRegistry);
     hive_ = std::make_unique<RegistryHive>(QString(), QString());
     while (NextLine(s, stop)) {
+        const char* lineStart = s;
         s = SkipBlanks(s, stop);
         if (s == stop) continue;
         switch (*s) {
         case '[':
-            KeyLine(s, stop);
+            KeyLine(s, stop, lineStart);
             break;
         case '@':
         case '"':
-            ValueLine(s, stop);
+            if (!key_) Fail(kValueOutsideKey);
+            if (scan)
+                SkipValue(s, stop);
+            else
+                ValueLine(s, stop);
             break;
         case '#':
             OptionLine(s, stop);
@@ -452,9 +532,26 @@ std::unique_ptr<RegistryHive> Parser::Run()
             Fail(kUnknownLine);
         }
     }
+    if (scanned_) scanned_->ownLength_ = std::uint32_t(end_ - begin_) - scanned_->originStart_;
     hive_->Root().Compact();
     return std::move(hive_);
 }
+
+void RegistryParser::Values(RegNode& key)
+{
+    key_ = &key;
+    const char* s;
+    const char* stop;
+    NextLine(s, stop); // the key line, read by the scan
+    while (NextLine(s, stop)) {
+        s = SkipBlanks(s, stop);
+        if (s == stop || *s == '#' || *s == ';') continue; // options were read by the scan
+        if (*s != '"' && *s != '@') Fail(kUnknownLine);
+        ValueLine(s, stop);
+    }
+}
+
+namespace {
 
 // ---- writing --------------------------------------------------------------------------------
 
@@ -514,10 +611,31 @@ bool IsHexDigit(char16_t c)
 class RegistryWriter
 {
 public:
-    // prev: the text last written, whose kept parts are copied; empty writes everything.
-    RegistryWriter(const RegistryHive& hive, std::string& out, std::string_view prev)
-        : hive_(hive), out_(out), prev_(prev)
+    // Plans into `text`: unchanged keys are copied from the last text when the hive has one, and
+    // keys never opened from the origin; the rest is made.
+    RegistryWriter(RegistryHive& hive, RegistryText& text)
+        : hive_(hive), text_(text), out_(text.made), last_(hive.last_.get()),
+          origin_(hive.origin_.get())
     {}
+
+    std::uint64_t Position() const { return copied_ + out_.size(); }
+    void Copy(const RegistrySource* from, std::uint64_t offset, std::uint64_t length)
+    {
+        if (!length) return;
+        CloseMade();
+        auto& pieces = text_.pieces;
+        if (!pieces.empty() && pieces.back().from == from &&
+            pieces.back().offset + pieces.back().length == offset)
+            pieces.back().length += length;
+        else
+            pieces.push_back({from, offset, length});
+        copied_ += length;
+    }
+    void Finish()
+    {
+        CloseMade();
+        text_.size = Position();
+    }
 
     char* Room(std::size_t n)
     {
@@ -677,38 +795,51 @@ public:
             Value(value);
     }
 
-    // Writes a key and its subtree. prevStart: where its subtree began in the last text;
+    // Plans a key and its subtree. prevStart: where its subtree began in the last text;
     // parentStart: where the enclosing subtree begins in this one.
-    void Subkeys(RegNode& key, const RegNode& base, std::size_t prevStart, std::size_t parentStart)
+    void Subkeys(RegNode& key, const RegNode& base, std::uint64_t prevStart,
+                 std::uint64_t parentStart)
     {
-        const std::size_t start = out_.size();
-        if (!prev_.empty() && key.subtreeKept_) {
-            out_.append(prev_.substr(prevStart, key.subtreeLength_));
+        const std::uint64_t start = Position();
+        if (last_ && key.subtreeKept_) {
+            Copy(last_, prevStart, key.subtreeLength_);
         } else {
-            const bool printed =
-                !key.Values().empty() || key.Children().empty() || key.HasClass() || key.IsLink();
-            if (!printed)
-                key.ownLength_ = 0;
-            else if (!prev_.empty() && key.ownKept_ && key.ownLength_)
-                out_.append(prev_.substr(prevStart, key.ownLength_));
-            else
-                Key(key, base);
-            if (printed) key.ownLength_ = std::uint32_t(out_.size() - start);
+            if (last_ && key.ownKept_ && key.ownLength_) {
+                Copy(last_, prevStart, key.ownLength_);
+            } else if (!key.valuesLoaded_) {
+                // Never opened, so never changed: its lines are as the origin holds them.
+                Copy(origin_, key.originStart_, key.ownLength_);
+            } else {
+                const bool printed = !key.Values().empty() || key.Children().empty() ||
+                                     key.HasClass() || key.IsLink();
+                if (printed) Key(key, base);
+                key.ownLength_ = std::uint32_t(Position() - start);
+            }
             for (const auto& child : key.Children())
                 Subkeys(*child, base, prevStart + child->offset_, start);
-            key.subtreeLength_ = std::uint32_t(out_.size() - start);
+            key.subtreeLength_ = std::uint32_t(Position() - start);
             key.ownKept_ = key.subtreeKept_ = true;
         }
         key.offset_ = std::uint32_t(start - parentStart);
     }
 
 private:
-    const RegistryHive& hive_;
+    void CloseMade()
+    {
+        if (out_.size() > madeStart_)
+            text_.pieces.push_back({nullptr, madeStart_, out_.size() - madeStart_});
+        madeStart_ = out_.size();
+    }
+
+    RegistryHive& hive_;
+    RegistryText& text_;
     std::string& out_;
-    std::string_view prev_;
+    const RegistrySource* last_;
+    const RegistrySource* origin_;
+    std::uint64_t copied_ = 0;
+    std::size_t madeStart_ = 0;
     std::size_t mark_ = 0;
 };
-
 int CompareRegNames(QStringView a, QStringView b)
 {
     const qsizetype n = std::min(a.size(), b.size());
@@ -778,6 +909,11 @@ void RegNode::SetValue(QStringView name, std::uint32_t type, QByteArrayView data
 void RegNode::SetValue(RegName name, std::uint32_t type, RegData data)
 {
     Changed();
+    PutValue(std::move(name), type, std::move(data));
+}
+
+void RegNode::PutValue(RegName name, std::uint32_t type, RegData data)
+{
     // Values are loaded in sorted order; appending keeps the load linear.
     auto it = values_.end();
     if (!values_.empty() && CompareRegNames(values_.back().name.View(), name.View()) >= 0) {
@@ -825,48 +961,287 @@ void RegistryHive::SetClassName(RegNode& key, QString name)
     key.Changed();
 }
 
-std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
-{
-    std::unique_ptr<RegistryHive> hive = Parser(text).Run();
-    hive->sizeHint_ = std::size_t(text.size());
-    return hive;
-}
-
 namespace {
 
-// Tells the text written last from a file changed since, or read short: a 64-bit keyed hash,
-// which an edit by hand or another program does not match by chance.
-std::uint64_t TextHash(std::string_view text)
+// The 1-based number of the line that begins after `offset` bytes of the source.
+qsizetype LinesBefore(const RegistrySource& source, std::uint64_t offset)
 {
-    constexpr std::size_t kSeed = 0x9e3779b97f4a7c15ULL;
-    return std::uint64_t(qHashBits(text.data(), text.size(), kSeed));
+    qsizetype lines = 0;
+    std::string chunk(std::size_t(1) << 20, '\0');
+    for (std::uint64_t at = 0; at < offset;) {
+        const std::size_t n = std::size_t(std::min<std::uint64_t>(chunk.size(), offset - at));
+        if (!source.Read(at, n, chunk.data())) break;
+        lines += std::count(chunk.data(), chunk.data() + n, '\n');
+        at += n;
+    }
+    return lines;
 }
 
 } // namespace
 
-std::string RegistryHive::Text(std::string_view last)
+std::pair<std::uint64_t, std::uint64_t> RegistryHive::Locate(RegNode& key)
 {
-    const bool kept = written_ && last.size() == lastSize_ && TextHash(last) == lastHash_;
-    std::string out;
-    // A change rarely moves the size much: room for all of it at once spares the copies (and
-    // the doubled block) of growing a text of megabytes step by step.
-    out.reserve(sizeHint_ + sizeHint_ / 16 + 4096);
-    RegistryWriter w(*this, out, kept ? last : std::string_view());
-    out.append("WINE REGISTRY Version 2\n;; All keys relative to ");
+    std::uint64_t start = key.ownLength_ ? key.originStart_ : 0;
+    std::uint64_t end = start + key.ownLength_;
+    bool placed = key.ownLength_ != 0;
+    for (const auto& child : key.Children()) {
+        const auto [childStart, childEnd] = Locate(*child);
+        if (!placed) start = childStart;
+        placed = true;
+        child->offset_ = std::uint32_t(childStart); // from the text's start until the loop below
+        end = childEnd;
+    }
+    for (const auto& child : key.Children())
+        child->offset_ -= std::uint32_t(start);
+    key.subtreeLength_ = std::uint32_t(end - start);
+    key.ownKept_ = true;
+    key.subtreeKept_ = placed;
+    key.valuesLoaded_ = key.ownLength_ == 0;
+    return {start, end};
+}
+
+std::unique_ptr<RegistryHive> RegistryHive::Load(std::shared_ptr<const RegistrySource> source)
+{
+    // The scan needs the bytes at hand; a file's are read for it and let go after.
+    std::string read;
+    std::string_view text;
+    if (const auto* inMemory = dynamic_cast<const TextSource*>(source.get())) {
+        text = inMemory->Text();
+    } else {
+        read.resize(std::size_t(source->Size()));
+        if (!source->Read(0, read.size(), read.data()))
+            throw RegistryParseError(1, QStringLiteral("nie można odczytać pliku"));
+        text = read;
+    }
+    std::unique_ptr<RegistryHive> hive;
+    try {
+        hive = RegistryParser(text.data(), text.data() + text.size()).Run(true);
+    } catch (const RegistryParser::OutOfOrder&) {
+        // Read whole: every key is written anew at the first save.
+        return RegistryParser(text.data(), text.data() + text.size()).Run(false);
+    }
+    hive->treeStart_ = Locate(hive->root_).first;
+    hive->origin_ = source;
+    if (hive->root_.subtreeKept_) hive->last_ = std::move(source);
+    return hive;
+}
+
+std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
+{
+    auto hive = Load(std::make_shared<TextSource>(text.toStdString()));
+    if (!hive->origin_) return hive;
+    // One parser for every key, so that repeated names and data are shared.
+    const std::string& whole = static_cast<const TextSource&>(*hive->origin_).Text();
+    RegistryParser parser(whole.data(), whole.data());
+    std::vector<RegNode*> todo{&hive->root_};
+    while (!todo.empty()) {
+        RegNode* key = todo.back();
+        todo.pop_back();
+        if (!key->valuesLoaded_) {
+            const char* lines = whole.data() + key->originStart_ + 1;
+            parser.Restart(lines, whole.data() + key->originStart_ + key->ownLength_, 0);
+            try {
+                parser.Values(*key);
+            } catch (const RegistryParseError& error) {
+                throw RegistryParseError(std::count(whole.data(), lines, '\n') + error.Line(),
+                                         error.Reason());
+            }
+            key->values_.ShrinkToFit();
+            key->valuesLoaded_ = true;
+        }
+        for (const auto& child : key->Children())
+            todo.push_back(child.get());
+    }
+    return hive;
+}
+
+void RegistryHive::Open(RegNode& key)
+{
+    if (key.valuesLoaded_) return;
+    std::string lines(key.ownLength_, '\0');
+    const bool read = origin_->Read(key.originStart_, lines.size(), lines.data());
+    try {
+        if (!read)
+            throw RegistryParseError(LinesBefore(*origin_, key.originStart_) + 1,
+                                     QStringLiteral("nie można odczytać pliku"));
+        RegistryParser parser(lines.data() + 1, lines.data() + lines.size());
+        try {
+            parser.Values(key);
+        } catch (const RegistryParseError& error) {
+            // Numbered from the key line; the file's number is counted only now.
+            throw RegistryParseError(LinesBefore(*origin_, key.originStart_ + 1) + error.Line(),
+                                     error.Reason());
+        }
+    } catch (const RegistryParseError&) {
+        // What was read of it goes: the key keeps its lines as they are.
+        while (!key.values_.empty())
+            key.values_.Erase(key.values_.end() - 1);
+        key.unreadable_ = true;
+        throw;
+    }
+    key.values_.ShrinkToFit();
+    key.valuesLoaded_ = true;
+}
+
+RegistryText RegistryHive::Plan()
+{
+    RegistryText text;
+    RegistryWriter w(*this, text);
+    text.made.append("WINE REGISTRY Version 2\n;; All keys relative to ");
     w.Escaped(relativeTo_, '\0', '\0');
-    out.push_back('\n');
+    text.made.push_back('\n');
     if (!arch_.isEmpty()) {
-        out.append("\n#arch=");
-        out.append(arch_.toStdString());
-        out.push_back('\n');
+        text.made.append("\n#arch=");
+        text.made.append(arch_.toStdString());
+        text.made.push_back('\n');
     }
     // The header's length changes with the arch or the hive's place, so the kept tree is
     // found where the last text put it.
-    const std::size_t start = out.size();
-    w.Subkeys(root_, root_, kept ? treeStart_ : 0, start);
+    const std::uint64_t start = w.Position();
+    w.Subkeys(root_, root_, treeStart_, start);
+    w.Finish();
     treeStart_ = start;
-    written_ = true;
-    lastSize_ = sizeHint_ = out.size();
-    lastHash_ = TextHash(out);
+    bool copiesLast = false;
+    for (const RegistryText::Piece& piece : text.pieces) {
+        if (!piece.from) continue;
+        if (piece.from == last_.get() && !copiesLast) {
+            copiesLast = true;
+            text.sources.push_back(last_);
+        }
+        if (piece.from == origin_.get() && !text.origin) {
+            text.origin = origin_.get();
+            text.sources.push_back(origin_);
+        }
+    }
+    return text;
+}
+
+void RegistryHive::Written(std::shared_ptr<const RegistrySource> text) { last_ = std::move(text); }
+
+void RegistryHive::NotWritten() { last_.reset(); }
+
+std::string RegistryHive::Text()
+{
+    const RegistryText plan = Plan();
+    std::string out;
+    if (!plan.Read(out)) {
+        NotWritten();
+        throw RegistryParseError(1, QStringLiteral("nie można odczytać pliku"));
+    }
+    Written(std::make_shared<TextSource>(out));
     return out;
+}
+
+namespace {
+
+std::int64_t ChangeTime(const struct stat& st)
+{
+    return std::int64_t(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+}
+
+} // namespace
+
+FileSource::FileSource(int fd) : fd_(fd)
+{
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0) return;
+    size_ = std::uint64_t(st.st_size);
+    changed_ = ChangeTime(st);
+}
+
+FileSource::~FileSource() { ::close(fd_); }
+
+bool FileSource::Intact() const
+{
+    // A file no folder names any more (a newer one took its name) is out of everyone's reach;
+    // taking the name changed its change time.
+    struct stat st = {};
+    return ::fstat(fd_, &st) == 0 && std::uint64_t(st.st_size) == size_ &&
+           (st.st_nlink == 0 || ChangeTime(st) == changed_);
+}
+
+bool FileSource::Read(std::uint64_t offset, std::size_t length, char* out) const
+{
+    while (length) {
+        const ssize_t n = ::pread(fd_, out, length, off_t(offset));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        out += n;
+        offset += std::uint64_t(n);
+        length -= std::size_t(n);
+    }
+    return true;
+}
+
+bool TextSource::Read(std::uint64_t offset, std::size_t length, char* out) const
+{
+    if (offset > text_.size() || length > text_.size() - offset) return false;
+    std::memcpy(out, text_.data() + offset, length);
+    return true;
+}
+
+bool RegistryText::Read(std::string& out) const
+{
+    out.resize(std::size_t(size));
+    char* p = out.data();
+    for (const Piece& piece : pieces) {
+        if (!piece.from)
+            std::memcpy(p, made.data() + piece.offset, std::size_t(piece.length));
+        else if (!piece.from->Read(piece.offset, std::size_t(piece.length), p))
+            return false;
+        p += piece.length;
+    }
+    return true;
+}
+
+namespace {
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= std::size_t(n);
+    }
+    return true;
+}
+
+} // namespace
+
+bool RegistryText::WriteTo(int fd) const
+{
+    std::string buffer;
+    for (const Piece& piece : pieces) {
+        if (!piece.from) {
+            if (!WriteAll(fd, made.data() + piece.offset, std::size_t(piece.length))) return false;
+            continue;
+        }
+        std::uint64_t offset = piece.offset;
+        std::uint64_t left = piece.length;
+        // The kernel copies between files without the bytes passing through the program.
+        if (const int from = piece.from->Descriptor(); from >= 0) {
+            while (left) {
+                auto in = loff_t(offset);
+                const ssize_t n = ::copy_file_range(from, &in, fd, nullptr, std::size_t(left), 0);
+                if (n < 0 && errno == EINTR) continue;
+                if (n <= 0) break;
+                offset += std::uint64_t(n);
+                left -= std::uint64_t(n);
+            }
+        }
+        buffer.resize(std::size_t(1) << 20);
+        while (left) {
+            const std::size_t n = std::size_t(std::min<std::uint64_t>(left, buffer.size()));
+            if (!piece.from->Read(offset, n, buffer.data())) {
+                if (!errno) errno = EIO;
+                return false;
+            }
+            if (!WriteAll(fd, buffer.data(), n)) return false;
+            offset += n;
+            left -= n;
+        }
+    }
+    return true;
 }

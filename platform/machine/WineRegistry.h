@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -15,9 +16,14 @@
 #include <utility>
 #include <vector>
 
-// One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held in memory as a
-// key tree. Everything Wine writes is read, and the tree is written exactly as Wine writes it,
-// so that a file loaded and saved unchanged keeps every byte.
+// One registry file of a Wine prefix (system.reg, user.reg, userdef.reg) held as a key tree.
+// Everything Wine writes is read, and the tree is written exactly as Wine writes it, so that a
+// file loaded and saved unchanged keeps every byte.
+//
+// Real prefixes carry registries of tens of megabytes, of which the program reads a few dozen
+// keys: a file is scanned, not parsed, when it is loaded (its keys, their stamps and options,
+// and where each key's lines lie), a key's values are parsed when the key is first opened, and
+// the text of every key never changed is copied into the next text from the bytes it came from.
 
 // Raised when a registry file cannot be read whole: the line (from 1) and why, for the user.
 class RegistryParseError : public std::runtime_error
@@ -32,6 +38,79 @@ public:
 private:
     qsizetype line_;
     QString reason_;
+};
+
+// The bytes a hive was loaded from or last written to, which it reads keys' values and copies
+// unchanged keys from: a file kept open (so that it stays the same bytes when a newer file takes
+// its name) or a text in memory. Read from any thread.
+class RegistrySource
+{
+public:
+    virtual ~RegistrySource() = default;
+    // False when the bytes cannot all be read.
+    virtual bool Read(std::uint64_t offset, std::size_t length, char* out) const = 0;
+    virtual std::uint64_t Size() const = 0;
+    // The open file, for copies the kernel makes; -1 for a text in memory.
+    virtual int Descriptor() const { return -1; }
+    // Whether the bytes are still those the source was made with.
+    virtual bool Intact() const { return true; }
+};
+
+// An open file, as it was when opened; the source closes it.
+class FileSource : public RegistrySource
+{
+public:
+    explicit FileSource(int fd);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+    bool Read(std::uint64_t offset, std::size_t length, char* out) const override;
+    std::uint64_t Size() const override { return size_; }
+    int Descriptor() const override { return fd_; }
+    // A write into the file itself (not a new file put in its place) changes its change time,
+    // which no program can set back.
+    bool Intact() const override;
+
+private:
+    int fd_;
+    std::uint64_t size_ = 0;
+    std::int64_t changed_ = 0;
+};
+
+class TextSource : public RegistrySource
+{
+public:
+    explicit TextSource(std::string text) : text_(std::move(text)) {}
+    bool Read(std::uint64_t offset, std::size_t length, char* out) const override;
+    std::uint64_t Size() const override { return text_.size(); }
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// A text planned from a hive: the lines of changed keys, made at once, and the runs of the
+// sources it copies unchanged keys from. The plan holds its sources, so that it can be written
+// on another thread while the hive goes on changing.
+struct RegistryText
+{
+    struct Piece
+    {
+        const RegistrySource* from; // null: the made lines
+        std::uint64_t offset;
+        std::uint64_t length;
+    };
+    std::string made;
+    std::vector<Piece> pieces;
+    std::vector<std::shared_ptr<const RegistrySource>> sources;
+    // The file the hive was loaded from, when keys never opened are copied from it.
+    const RegistrySource* origin = nullptr;
+    std::uint64_t size = 0;
+
+    // The whole text; false when a source cannot be read.
+    bool Read(std::string& out) const;
+    // Writes the whole text at the file's position; false with errno when a step fails.
+    bool WriteTo(int fd) const;
 };
 
 // Key and value names compare as Wine compares them: unit by unit in lower case, then by length.
@@ -230,13 +309,24 @@ public:
     // loaded registry has thousands of small lists, grown one item at a time.
     void Compact();
 
+    // Whether the key's values could not be read when it was opened.
+    bool Unreadable() const { return unreadable_; }
+    // Whether the values have been parsed; until then the key's lines are in the file the hive
+    // was loaded from, and only the hive's Open reads them.
+    bool ValuesLoaded() const { return valuesLoaded_; }
+
 private:
     friend class RegistryWriter;
     friend class RegistryHive;
+    friend class RegistryParser;
+
+    // A value read from the file: the key's lines are not changed by it.
+    void PutValue(RegName name, std::uint32_t type, RegData data);
 
     // The key's own lines changed: they and every enclosing subtree must be written anew.
     void Changed()
     {
+        Q_ASSERT(valuesLoaded_);
         ownKept_ = false;
         SubtreeChanged();
     }
@@ -259,28 +349,46 @@ private:
     std::uint32_t offset_ = 0;
     std::uint32_t ownLength_ = 0;
     std::uint32_t subtreeLength_ = 0;
+    // Where the key's lines begin in the file the hive was loaded from, while not parsed.
+    std::uint32_t originStart_ = 0;
     bool hasClass_ = false;
     bool link_ = false;
     bool ownKept_ = false;
     bool subtreeKept_ = false;
+    bool valuesLoaded_ = true;
+    bool unreadable_ = false;
 };
 
 class RegistryHive
 {
+    friend class RegistryWriter;
+
 public:
     // A new, empty hive whose keys are relative to the given registry path
     // (such as "REGISTRY\\Machine").
     explicit RegistryHive(QString relativeTo, QString arch = QStringLiteral("win64"));
 
-    // Throws RegistryParseError when a line cannot be read: what cannot be read would be lost
-    // at the next write, so nothing of the file is taken.
+    // Scans the source's keys, leaving their values to Open. Throws RegistryParseError when the
+    // header, a key or option line or a line of no known kind cannot be read; a value that cannot
+    // be read is found when its key is opened, and its lines are kept as they are.
+    static std::unique_ptr<RegistryHive> Load(std::shared_ptr<const RegistrySource> source);
+    // Reads the whole text: throws RegistryParseError when any line cannot be read, as what
+    // cannot be read would be lost at the next write.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
-    // The file's text. `last` is what the file last written from this hive holds now: unchanged
-    // keys are copied from it when it is exactly the text written then (its size and hash),
-    // otherwise every key is written anew.
-    std::string Text(std::string_view last = {});
-    // Whether a text has been made, so that a last text can serve the next.
-    bool Written() const { return written_; }
+
+    // Parses the key's values when they are not yet; throws RegistryParseError, with the line
+    // in the file, when they cannot be read (and again at every later try).
+    void Open(RegNode& key);
+
+    // Plans the next text, which the tree then describes: after it one of Written (the text now
+    // lies in that source, from which the next plan copies) or NotWritten must follow.
+    RegistryText Plan();
+    void Written(std::shared_ptr<const RegistrySource> text);
+    void NotWritten();
+    // Whether the file the hive was loaded from still holds the bytes it was loaded from.
+    bool OriginIntact() const { return !origin_ || origin_->Intact(); }
+    // Plans and makes the text, held as the last one.
+    std::string Text();
 
     RegNode& Root() { return root_; }
     const RegNode& Root() const { return root_; }
@@ -292,6 +400,11 @@ public:
     void SetClassName(RegNode& key, QString name);
 
 private:
+    // Places a scanned key's subtree in the scanned text (its own lines, then its children's
+    // subtrees in turn), marks it kept there and its keys with lines as not yet opened; gives
+    // where the subtree begins and ends.
+    static std::pair<std::uint64_t, std::uint64_t> Locate(RegNode& key);
+
     QString relativeTo_;
     QString arch_;
     RegNode root_;
@@ -299,11 +412,10 @@ private:
     // key's flag, not the entry, tells whether it has a class: an entry left by a removed key is
     // never read for a key later made at its address.
     std::unordered_map<const RegNode*, QString> classNames_;
-    // The last text is not kept (it is as large as the file): only what recognises it when it
-    // is read back.
-    std::size_t lastSize_ = 0;
-    std::uint64_t lastHash_ = 0;
-    std::size_t treeStart_ = 0; // where the key tree begins in the last text
-    std::size_t sizeHint_ = 0;  // the size of the file read or written last
-    bool written_ = false;
+    // The file the hive was loaded from, while a key's values are still to be read from it.
+    std::shared_ptr<const RegistrySource> origin_;
+    // The text last planned and written, which kept keys are copied from; none after a failed
+    // write, when every key is made or copied from the origin.
+    std::shared_ptr<const RegistrySource> last_;
+    std::uint64_t treeStart_ = 0; // where the key tree begins in the last text
 };

@@ -90,5 +90,5 @@ TEST(ProgramMachine, AfterATerminationRequestAProblemIsPrintedNotShown)
     machine.reset();
     const QString printed = QString::fromStdString(testing::internal::GetCapturedStderr());
     EXPECT_TRUE(dialogs.Messages().empty());
-    EXPECT_TRUE(printed.contains(QStringLiteral("user.reg.tolmar"))) << qPrintable(printed);
+    EXPECT_TRUE(printed.contains(QStringLiteral("odczytał go ponownie"))) << qPrintable(printed);
 }

@@ -382,6 +382,7 @@ TEST_F(WindowsTest, ReleasingMemoryWritesAndStartsTheScriptBeforeAsking)
     options.launch = [&](const QString& program, const QStringList& arguments, const QStringList&) {
         launched << QFileInfo(program).fileName() + u' ' + arguments.join(u'|');
     };
+    QDir().mkpath(machine.Host(u"dosdevices"_s));
     Start(options);
     Page().TrackBar1->setValue(64);
     dialogs.ExpectMessage(MessageAnswer::Yes);

@@ -226,7 +226,20 @@ TEST(Shell, DocumentsAndCommandsGoThroughTheLauncher)
     EXPECT_EQ(launched[1], QStringLiteral("xdg-open http://tolmar.example.org"));
     EXPECT_EQ(launched[2], QStringLiteral("xdg-open ") + m.Get().Paths().DriveRoot(u'c') +
                                QStringLiteral("/WINDOWS/help.doc"));
+
+    // Wine would make Tolmar's own machine a prefix of its own: a command starts only on one
+    // that is a Wine prefix already, and nothing of the machine changes otherwise.
+    QStringList problems;
+    m.Get().SetProblemHandler([&](const QString& text) { problems << text; });
     launched.clear();
+    const auto before = FolderSnapshot(m.Prefix());
+    WinExec(QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl"), SW_SHOWNORMAL);
+    EXPECT_TRUE(launched.isEmpty());
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains(QStringLiteral("nie jest prefiksem Wine")));
+    EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
+
+    ASSERT_TRUE(QDir().mkpath(m.Host(QStringLiteral("dosdevices"))));
     WinExec(QStringLiteral("rundll32 shell32,Control_RunDLL timedate.cpl"), SW_SHOWNORMAL);
     if (QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty()) {
         EXPECT_TRUE(launched.isEmpty());

@@ -1,6 +1,7 @@
 #include "TempMachine.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
@@ -135,4 +136,20 @@ void MakeFakeProgram(const QString& folder, const QString& name)
     program.write("#!/bin/sh\n");
     program.close();
     program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Every name below a folder with its bytes (folders as such), to show nothing was written.
+std::map<QString, QByteArray> FolderSnapshot(const QString& folder)
+{
+    std::map<QString, QByteArray> entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        entries[path] = it.fileInfo().isDir()         ? QByteArray("<folder>")
+                        : f.open(QIODevice::ReadOnly) ? f.readAll()
+                                                      : QByteArray("<unreadable>");
+    }
+    return entries;
 }

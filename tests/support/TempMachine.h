@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <ostream>
 
@@ -68,3 +69,6 @@ void MakeFakeProgram(const QString& folder, const QString& name);
 
 // True when the file system of the folder keeps user extended attributes.
 bool SupportsDosAttributes(const QString& folder);
+
+// Every name below a folder with its bytes (folders as such), to show nothing was written.
+std::map<QString, QByteArray> FolderSnapshot(const QString& folder);
