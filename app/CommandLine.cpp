@@ -34,7 +34,11 @@ CommandLine ReadCommandLine(const QStringList& arguments)
         QStringLiteral("run"),
         QStringLiteral("Przebieg, którego zmiany zapisuje --export-changes."),
         QStringLiteral("numer"));
-    parser.addOptions({machine, help, version, listRuns, exportChanges, run});
+    const QCommandLineOption undo(
+        QStringLiteral("undo"),
+        QStringLiteral("Cofa zmiany z ostatniego przebiegu programu; to, co ktoś zmienił potem, "
+                       "zostaje i jest wymienione."));
+    parser.addOptions({machine, help, version, listRuns, exportChanges, run, undo});
 
     CommandLine command;
     if (!parser.parse(arguments)) {
@@ -53,9 +57,12 @@ CommandLine ReadCommandLine(const QStringList& arguments)
     } else if (parser.isSet(machine) && parser.value(machine).isEmpty()) {
         command.answer = CommandLine::Answer::Mistake;
         command.text = QStringLiteral("Opcja --machine wymaga nazwy folderu.");
-    } else if (parser.isSet(listRuns) && parser.isSet(exportChanges)) {
+    } else if (int(parser.isSet(listRuns)) + int(parser.isSet(exportChanges)) +
+                   int(parser.isSet(undo)) >
+               1) {
         command.answer = CommandLine::Answer::Mistake;
-        command.text = QStringLiteral("Opcji --list-runs i --export-changes nie można łączyć.");
+        command.text =
+            QStringLiteral("Opcji --list-runs, --export-changes i --undo nie można łączyć.");
     } else if (parser.isSet(exportChanges) && parser.value(exportChanges).isEmpty()) {
         command.answer = CommandLine::Answer::Mistake;
         command.text = QStringLiteral("Opcja --export-changes wymaga nazwy pliku.");
@@ -70,6 +77,7 @@ CommandLine ReadCommandLine(const QStringList& arguments)
         command.machine = parser.value(machine);
         if (parser.isSet(listRuns)) command.answer = CommandLine::Answer::ListRuns;
         if (parser.isSet(exportChanges)) command.answer = CommandLine::Answer::ExportChanges;
+        if (parser.isSet(undo)) command.answer = CommandLine::Answer::Undo;
         command.exportFile = parser.value(exportChanges);
         command.run = parser.value(run).toLongLong();
     }
@@ -86,7 +94,8 @@ int AnswerOnConsole(int argc, char* argv[])
     QCoreApplication::installTranslator(&texts);
     const CommandLine command = ReadCommandLine(QCoreApplication::arguments());
     if (command.answer == CommandLine::Answer::ListRuns ||
-        command.answer == CommandLine::Answer::ExportChanges) {
+        command.answer == CommandLine::Answer::ExportChanges ||
+        command.answer == CommandLine::Answer::Undo) {
         const ConsoleAnswer answer = AnswerFromJournal(command);
         std::fputs(answer.out.toLocal8Bit().constData(), stdout);
         std::fputs(answer.error.toLocal8Bit().constData(), stderr);

@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 // What the command line `tolmar [--machine FOLDER] [--help] [--version] [--list-runs]
-// [--export-changes FILE [--run N]]` asks of a run.
+// [--export-changes FILE [--run N]] [--undo]` asks of a run.
 struct CommandLine
 {
     enum class Answer
@@ -15,7 +15,8 @@ struct CommandLine
         Version,
         Mistake,
         ListRuns,
-        ExportChanges
+        ExportChanges,
+        Undo
     };
     Answer answer = Answer::Run;
     QString machine;    // the folder after --machine; empty when not given

@@ -64,6 +64,25 @@ ConsoleAnswer ExportChanges(const QString& folder, const QString& file, qint64 n
             {}};
 }
 
+ConsoleAnswer Undo(const QString& folder)
+{
+    const RunUndo undo = UndoLastRun(folder);
+    if (!undo.refusal.isEmpty()) return Failure(undo.refusal);
+    if (!undo.undone)
+        return Failure(
+            QStringLiteral("Na maszynie „%1” nie ma żadnego przebiegu do cofnięcia.").arg(folder));
+    QString out = QStringLiteral("Cofnięto zmiany przebiegu %1.\n").arg(undo.undone);
+    if (!undo.leftAlone.empty()) {
+        out += QStringLiteral("Zostawiono to, co od tamtej pory zmienił ktoś inny:\n");
+        for (const QString& name : undo.leftAlone)
+            out += QStringLiteral("  ") + name + u'\n';
+    }
+    QString problems;
+    for (const QString& problem : undo.problems)
+        problems += QStringLiteral("tolmar: ") + problem + u'\n';
+    return {problems.isEmpty() ? 0 : 1, out, problems};
+}
+
 } // namespace
 
 ConsoleAnswer AnswerFromJournal(const CommandLine& command)
@@ -74,5 +93,6 @@ ConsoleAnswer AnswerFromJournal(const CommandLine& command)
     if (!machine.makeIfMissing && !QFileInfo(folder).isDir())
         return Failure(QStringLiteral("Folder maszyny „%1” nie istnieje.").arg(folder));
     if (command.answer == CommandLine::Answer::ListRuns) return ListRuns(folder);
+    if (command.answer == CommandLine::Answer::Undo) return Undo(folder);
     return ExportChanges(folder, command.exportFile, command.run);
 }

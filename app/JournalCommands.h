@@ -15,5 +15,6 @@ struct ConsoleAnswer
 // `--list-runs` and `--export-changes FILE [--run N]`, answered from the change journal of the
 // machine the command line chooses, as a run would choose it. The machine is not opened, so they
 // need no display and serve while Tolmar or Wine holds it. A run that does not exist or a file
-// that cannot be written is told in Polish with exit status 1.
+// that cannot be written is told in Polish with exit status 1. `--undo` opens the machine as a
+// start does (and is refused where a start would be), with no display either.
 ConsoleAnswer AnswerFromJournal(const CommandLine& command);

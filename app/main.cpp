@@ -52,6 +52,13 @@ int main(int argc, char* argv[])
     {
         ProgramWindows windows;
         ClockThread.ShowOn(windows.MainForm.Zegar);
+        // Wine writes its registry back as it ends, so ours waits for it: the title says so.
+        OnWineRunning(*machine, [&form = windows.MainForm,
+                                 title = windows.MainForm.windowTitle()](bool running) {
+            form.setWindowTitle(running ? title + QStringLiteral(" – działa Wine: zmiany zostaną "
+                                                                 "zapisane, gdy Wine skończy pracę")
+                                        : title);
+        });
         windows.MainForm.show();
         result = QApplication::exec();
     }

@@ -33,3 +33,17 @@ RunExport ExportRun(const QString& machineFolder, qint64 number, const QString& 
         return {run->number, reason(failure.error)};
     return {run->number, {}};
 }
+
+RunUndo UndoLastRun(const QString& machineFolder)
+{
+    RunUndo undo;
+    try {
+        Machine machine(machineFolder);
+        machine.SetProblemHandler([&](const QString& text) { undo.problems.push_back(text); });
+        if (!machine.UndoLastRun(undo.leftAlone, undo.undone)) undo.undone = 0;
+        machine.Flush();
+    } catch (const MachineError& error) {
+        undo.refusal = error.Text();
+    }
+    return undo;
+}

@@ -27,3 +27,15 @@ struct RunExport
 // Writes the registry changes of a run (the last one for 0) to a file of the host as a REGEDIT4
 // file for regedit to import, whole or not at all; an existing read-only file is not replaced.
 RunExport ExportRun(const QString& machineFolder, qint64 number, const QString& hostFile);
+
+struct RunUndo
+{
+    qint64 undone = 0;              // the run taken back; 0 when there was none
+    std::vector<QString> leftAlone; // what someone changed since, named for the user
+    std::vector<QString> problems;  // what went wrong on the way (a file that was not saved)
+    QString refusal;                // why the machine could not be opened, as a start says it
+};
+
+// Opens the machine as a start does and takes back its last run's changes, newest first; the
+// undo is a run of its own in the journal, so it can be undone in turn.
+RunUndo UndoLastRun(const QString& machineFolder);

@@ -66,6 +66,11 @@ void HoldSaves(Platform& system, bool hold)
     if (auto* machine = dynamic_cast<Machine*>(&system)) machine->HoldSaves(hold);
 }
 
+void OnWineRunning(Platform& system, std::function<void(bool running)> told)
+{
+    if (auto* machine = dynamic_cast<Machine*>(&system)) machine->SetWineHandler(std::move(told));
+}
+
 bool DisplayAvailable()
 {
     for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})

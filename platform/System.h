@@ -41,6 +41,9 @@ OpenedSystem OpenSystem(const MachineChoice& machine, const QString& templateDir
 // closes): the start's writes then reach the disk in one save, after the window is drawn. A
 // system that saves nothing of its own ignores it.
 void HoldSaves(Platform& system, bool hold);
+// Told true while Wine runs on the machine and its saves wait for Wine to end, false once they
+// are made; a system with no such waits never tells.
+void OnWineRunning(Platform& system, std::function<void(bool running)> told);
 
 // Whether a window can be shown: the environment names a display (X11's or Wayland's) or a Qt
 // platform of its own (offscreen, say). Without, Qt would end the process when it connects.

@@ -272,6 +272,18 @@ std::optional<JournalData> Current(Platform& system, const JournalChange& c)
     return std::nullopt;
 }
 
+// A file Tolmar wrote with its read-only attribute lifted (MSDOS.SYS, as the pages write it) is
+// written back the same way, and its attributes are put back after.
+template <class Write> bool Writable(Platform& system, const QString& path, Write write)
+{
+    const int attributes = system.GetFileAttributes(path);
+    const bool locked = attributes >= 0 && (attributes & faReadOnly);
+    if (locked && !system.SetFileAttributes(path, attributes & ~faReadOnly)) return false;
+    const bool done = write();
+    if (locked) system.SetFileAttributes(path, attributes);
+    return done;
+}
+
 // Gives the change's thing the data; false when the system refuses. `onlyEmptyKey` keeps a key
 // that holds anything from being deleted.
 bool Put(Platform& system, const JournalChange& c, const std::optional<JournalData>& data,
@@ -296,16 +308,20 @@ bool Put(Platform& system, const JournalChange& c, const std::optional<JournalDa
         return system.RegDeleteKey(c.root, c.path);
     }
     case Kind::Profile:
-        if (!data) return system.ProfileDelete(c.path, c.section, c.name);
-        return system.ProfileWrite(c.path, c.section, c.name, QString::fromUtf8(data->bytes));
+        return Writable(system, c.path, [&] {
+            if (!data) return system.ProfileDelete(c.path, c.section, c.name);
+            return system.ProfileWrite(c.path, c.section, c.name, QString::fromUtf8(data->bytes));
+        });
     case Kind::File:
         if (!data) return !FileExists(c.path) || DeleteFile(c.path);
-        try {
-            WriteFileBytes(c.path, data->bytes);
-            return true;
-        } catch (const SystemError&) {
-            return false;
-        }
+        return Writable(system, c.path, [&] {
+            try {
+                WriteFileBytes(c.path, data->bytes);
+                return true;
+            } catch (const SystemError&) {
+                return false;
+            }
+        });
     }
     return false;
 }

@@ -993,7 +993,6 @@ bool Machine::ProfileWrite(const QString& file, const QString& section, const QS
                            const QString& value)
 {
     JournalChange change = ProfileChange(file, section, key);
-    change.after = JournalData{0, value.toUtf8()};
     profiles_.erase(file);
     return EditProfile(
         file, [&](const QByteArray& bytes) { return ProfileUpdate(bytes, section, key, value); },
@@ -1052,6 +1051,10 @@ bool Machine::EditProfile(const QString& file,
     if (!updated) return false;
     // An edit that leaves the bytes as they are keeps the file, its time and the disk idle.
     if (exists && *updated == bytes) return true;
+    // As the profile functions will read it back, quotes and blanks taken off.
+    change.after.reset();
+    if (const auto after = ProfileLookup(*updated, change.section, change.name))
+        change.after = JournalData{0, after->toUtf8()};
     Record(std::move(change));
     return WriteFileAtomically(host, updated->constData(), updated->size());
 }
@@ -1276,7 +1279,10 @@ void Machine::WatchWine()
 
 bool Machine::UndoLastRun(std::vector<QString>& leftAlone, qint64& undone)
 {
-    const std::vector<JournalRun> runs = Journal::Read(prefix_);
+    // This run's changes reach the journal first: the undo is a run of its own.
+    Flush();
+    std::vector<JournalRun> runs = Journal::Read(prefix_);
+    std::erase_if(runs, [&](const JournalRun& run) { return run.number == journal_.Number(); });
     if (runs.empty()) return false;
     undone = runs.back().number;
     {

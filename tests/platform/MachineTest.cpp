@@ -398,6 +398,54 @@ TEST(MachineSaveThread, TheLoopIsBackBeforeTheFileIsWrittenAndTheCloseWaitsForIt
     EXPECT_EQ(written.count("\n["), 40000);
 }
 
+TEST_F(MachineSaveLoop, WhileWineRunsChangesWaitAndAreMadeOverWhatItLeft)
+{
+    Machine& machine = m.Get();
+    std::vector<bool> told;
+    machine.SetWineHandler([&](bool running) { told.push_back(running); });
+    QStringList reported;
+    machine.SetProblemHandler([&](const QString& text) { reported << text; });
+    const QString key = QStringLiteral("Software\\Tolmar");
+    ASSERT_TRUE(machine.RegCreateKey(HKEY_CURRENT_USER, key));
+    machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("Shared"), {REG_DWORD, Dword(1)});
+    machine.Flush();
+    const auto waitUntil = [](const std::function<bool()>& done, int rounds = 400) {
+        for (int i = 0; i < rounds && !done(); ++i) {
+            QCoreApplication::processEvents();
+            QThread::msleep(10);
+        }
+        return done();
+    };
+    const QString server = QStringLiteral("/tmp/.wine-%1/").arg(::getuid()) + ServerDir(m.Prefix());
+    ASSERT_TRUE(QDir().mkpath(server));
+    {
+        LockHolder wineserver(server + QStringLiteral("/lock"));
+        ASSERT_TRUE(waitUntil([&] { return !told.empty(); }));
+        EXPECT_EQ(told, std::vector<bool>{true});
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("Own"), {REG_DWORD, Dword(2)});
+        machine.RegSetValue(HKEY_CURRENT_USER, key, QStringLiteral("Shared"),
+                            {REG_DWORD, Dword(3)});
+        EXPECT_FALSE(
+            waitUntil([&] { return m.ReadFile(QStringLiteral("user.reg")).contains("Own"); }, 30))
+            << "held while Wine runs";
+        // Wine writes back its own registry as it ends, with a change of its own.
+        QByteArray wine = m.ReadFile(QStringLiteral("user.reg"));
+        wine.replace("\"Shared\"=dword:00000001", "\"Shared\"=dword:00000009");
+        m.WriteFile(QStringLiteral("user.reg"),
+                    wine + "\n[Wine] 1796737660\n#time=1dd871ab1a0c09e\n");
+    }
+    ASSERT_TRUE(waitUntil([&] { return told.size() == 2; }));
+    EXPECT_FALSE(told.back());
+    ASSERT_TRUE(waitUntil([&] { return m.ReadFile(QStringLiteral("user.reg")).contains("Own"); }));
+    const QByteArray written = m.ReadFile(QStringLiteral("user.reg"));
+    EXPECT_TRUE(written.contains("\n[Wine] ")) << "what Wine left stays";
+    EXPECT_TRUE(written.contains("\"Own\"=dword:00000002\n\"Shared\"=dword:00000003\n"));
+    EXPECT_FALSE(QFileInfo::exists(m.Host(QStringLiteral("user.reg.tolmar"))));
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("Software\\Tolmar\\Shared")));
+    QDir(server).removeRecursively();
+}
+
 TEST_F(MachineSaveLoop, HeldChangesWaitForTheReleaseOrAFlush)
 {
     const auto saved = [&](const char* value) {

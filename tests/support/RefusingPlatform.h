@@ -85,6 +85,10 @@ public:
     bool CreateDirectory(const QString& path) override { return inner_.CreateDirectory(path); }
     QString HostPath(const QString& windowsPath) override { return inner_.HostPath(windowsPath); }
     QString SystemPathOf(const QString& hostPath) override { return inner_.SystemPathOf(hostPath); }
+    void FileChanging(const QString& hostPath, const std::optional<QByteArray>& bytes) override
+    {
+        inner_.FileChanging(hostPath, bytes);
+    }
     void ShellExecute(const QString& verb, const QString& target, int showCommand) override
     {
         inner_.ShellExecute(verb, target, showCommand);
