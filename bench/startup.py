@@ -293,6 +293,8 @@ def fresh_prefix(registry, workdir):
     shutil.rmtree(prefix, ignore_errors=True)
     shutil.copytree(registry, prefix)
     shutil.copytree(DRIVE_C, os.path.join(prefix, "drive_c"))
+    # The copy's own writing back to the disk would otherwise run during the start it serves.
+    os.sync()
     return prefix
 
 

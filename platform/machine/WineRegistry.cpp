@@ -882,6 +882,7 @@ RegNode* RegNode::AddChild(RegName name, std::uint64_t modified)
         if (it != children_.end() && CompareRegNames((*it)->name_.View(), name.View()) == 0)
             return it->get();
     }
+    if (children_.empty()) ChildlessChanged();
     SubtreeChanged();
     return children_.Insert(it, std::make_unique<RegNode>(std::move(name), this, modified))->get();
 }
@@ -891,6 +892,7 @@ bool RegNode::RemoveChild(QStringView name)
     const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
     if (it == children_.end() || CompareRegNames((*it)->name_.View(), name) != 0) return false;
     children_.Erase(it);
+    if (children_.empty()) ChildlessChanged();
     SubtreeChanged();
     return true;
 }

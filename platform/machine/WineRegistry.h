@@ -330,6 +330,13 @@ private:
         ownKept_ = false;
         SubtreeChanged();
     }
+    // A key with nothing of its own is written only while it has no children: its first child
+    // or the loss of its last may change whether it is written. A key never opened keeps the
+    // lines it has.
+    void ChildlessChanged()
+    {
+        if (valuesLoaded_ && values_.empty() && !hasClass_ && !link_) ownKept_ = false;
+    }
     void SubtreeChanged()
     {
         for (RegNode* n = this; n && n->subtreeKept_; n = n->parent_)
