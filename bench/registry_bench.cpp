@@ -83,6 +83,22 @@ void Write(benchmark::State& state, const QByteArray& text)
     state.SetBytesProcessed(std::int64_t(state.iterations()) * text.size());
 }
 
+// What a start pays: the keys found, their values left where they are.
+void Scan(benchmark::State& state, const QByteArray& text)
+{
+    const auto source = std::make_shared<TextSource>(text.toStdString());
+    std::unique_ptr<RegistryHive> hive;
+    for (auto _ : state) {
+        hive = RegistryHive::Load(source);
+        state.PauseTiming();
+        hive.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * text.size());
+}
+
+void BM_ScanFixture(benchmark::State& state) { Scan(state, ReadAll(FixturePath("system.reg"))); }
+void BM_ScanSynthetic50MB(benchmark::State& state) { Scan(state, Synthetic()); }
 void BM_ParseFixture(benchmark::State& state) { Parse(state, ReadAll(FixturePath("system.reg"))); }
 void BM_WriteFixture(benchmark::State& state) { Write(state, ReadAll(FixturePath("system.reg"))); }
 void BM_ParseSynthetic50MB(benchmark::State& state) { Parse(state, Synthetic()); }
@@ -152,6 +168,8 @@ void BM_RawWriteFsyncRenameSystemReg(benchmark::State& state)
 
 } // namespace
 
+BENCHMARK(BM_ScanFixture)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanSynthetic50MB)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseFixture)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteFixture)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ParseSynthetic50MB)->Unit(benchmark::kMillisecond);

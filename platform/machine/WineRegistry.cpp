@@ -144,7 +144,7 @@ class RegistryParser
 public:
     // The text's lines, numbered on from `linesBefore`.
     RegistryParser(const char* begin, const char* end, qsizetype linesBefore = 0)
-        : p_(begin), begin_(begin), end_(end), line_(linesBefore)
+        : p_(begin), begin_(begin), end_(end), line_(linesBefore), lineStart_(begin)
     {}
 
     // Thrown by a scan that meets a key out of Wine's order.
@@ -158,7 +158,7 @@ public:
     // Takes other lines, keeping the names and data met so far to share.
     void Restart(const char* begin, const char* end, qsizetype linesBefore)
     {
-        p_ = begin_ = begin;
+        p_ = begin_ = lineStart_ = begin;
         end_ = end;
         line_ = linesBefore;
     }
@@ -174,8 +174,8 @@ private:
     void KeyLine(const char* s, const char* stop, const char* lineStart);
     void OptionLine(const char* s, const char* stop);
     void ValueLine(const char* s, const char* stop);
-    // Passes over a value line and the lines its data goes on to.
-    void SkipValue(const char* s, const char* stop);
+    // The start of the next line from `from` on that begins with "[" or "#"; null at the end.
+    const char* NextMarkedLine(const char* from);
     RegData Hex(const char* s, const char* stop);
 
     const char* p_;
@@ -191,13 +191,17 @@ private:
     RegNode* key_ = nullptr;
     bool scan_ = false;
     RegNode* scanned_ = nullptr; // the key whose lines a scan is in
+    bool counting_ = true;       // whether line_ is the number of the current line
+    const char* lineStart_ = nullptr;
+    const char* nextKey_ = nullptr;    // the next "[" from where a scan looked last
+    const char* nextOption_ = nullptr; // the next "#" likewise
 };
 
 bool RegistryParser::NextLine(const char*& begin, const char*& stop)
 {
     if (p_ >= end_) return false;
     ++line_;
-    begin = p_;
+    begin = lineStart_ = p_;
     const char* nl = static_cast<const char*>(std::memchr(p_, '\n', end_ - p_));
     stop = nl ? nl : end_;
     p_ = nl ? nl + 1 : end_;
@@ -207,7 +211,8 @@ bool RegistryParser::NextLine(const char*& begin, const char*& stop)
 
 void RegistryParser::Fail(const char* reason) const
 {
-    throw RegistryParseError(std::max<qsizetype>(line_, 1), QString::fromUtf8(reason));
+    const qsizetype line = counting_ ? line_ : 1 + qsizetype(std::count(begin_, lineStart_, '\n'));
+    throw RegistryParseError(std::max<qsizetype>(line, 1), QString::fromUtf8(reason));
 }
 
 void RegistryParser::End(const char* s, const char* stop) const
@@ -466,32 +471,27 @@ void RegistryParser::ValueLine(const char* s, const char* stop)
     key_->PutValue(std::move(name), type, std::move(data));
 }
 
-void RegistryParser::SkipValue(const char* s, const char* stop)
+const char* RegistryParser::NextMarkedLine(const char* from)
 {
-    // Hex data goes on to the next line after a closing backslash; a name or text may hold
-    // anything, so the value's form is found past the name.
-    if (*s == '"') {
-        for (++s; s < stop && *s != '"'; ++s)
-            if (*s == '\\') ++s;
-        ++s;
-    } else {
-        ++s;
+    // Only key lines and option lines matter to a scan, and they are the lines that begin with
+    // "[" or "#": the text between is passed over at the speed of memchr.
+    const auto next = [&](char c, const char*& cached) {
+        if (!cached || (cached != end_ && cached < from)) {
+            const void* found = std::memchr(from, c, std::size_t(end_ - from));
+            cached = found ? static_cast<const char*>(found) : end_;
+        }
+        return cached;
+    };
+    while (from < end_) {
+        const char* mark = std::min(next('[', nextKey_), next('#', nextOption_));
+        if (mark == end_) return nullptr;
+        const char* lineStart = mark;
+        while (lineStart > begin_ && IsBlank(lineStart[-1]))
+            --lineStart;
+        if (lineStart == begin_ || lineStart[-1] == '\n') return lineStart;
+        from = mark + 1;
     }
-    s = SkipBlanks(s, stop);
-    if (s >= stop || *s != '=') return;
-    s = SkipBlanks(s + 1, stop);
-    if (!StartsWith(s, stop, "hex")) return;
-    const char* last = stop;
-    while (last > s && IsBlank(last[-1]))
-        --last;
-    while (last > s && last[-1] == '\\') {
-        const char* lineStart;
-        if (!NextLine(lineStart, stop)) return;
-        last = stop;
-        while (last > lineStart && IsBlank(last[-1]))
-            --last;
-        s = lineStart;
-    }
+    return nullptr;
 }
 
 std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
@@ -513,10 +513,7 @@ std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
         case '@':
         case '"':
             if (!key_) Fail(kValueOutsideKey);
-            if (scan)
-                SkipValue(s, stop);
-            else
-                ValueLine(s, stop);
+            ValueLine(s, stop);
             break;
         case '#':
             OptionLine(s, stop);
@@ -530,6 +527,14 @@ std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
             break;
         default:
             Fail(kUnknownLine);
+        }
+        if (scan && key_) {
+            // From the first key on, the lines are no longer counted: an error names its line
+            // by counting then.
+            counting_ = false;
+            const char* marked = NextMarkedLine(p_);
+            if (!marked) break;
+            p_ = marked;
         }
     }
     if (scanned_) scanned_->ownLength_ = std::uint32_t(end_ - begin_) - scanned_->originStart_;

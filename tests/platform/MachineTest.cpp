@@ -208,9 +208,11 @@ TEST(MachineOpen, GarbageInTheMiddleOfARegistryRefusesTheStart)
     TempMachine m;
     const QByteArray fixture = Fixture("user.reg");
     const qsizetype middle = fixture.indexOf("\n[", fixture.size() / 2) + 1;
-    QByteArray garbage;
+    // A key line that never closes, as a write cut off by a crash or an editor's slip leaves.
+    QByteArray garbage = "[";
     for (int i = 0; i < 4096; ++i)
         garbage.append(char(0x21 + (i * 7919) % 90));
+    garbage.replace(']', '!');
     m.WriteFile(QStringLiteral("user.reg"),
                 fixture.left(middle) + garbage + "\n" + fixture.mid(middle));
     const auto before = FolderSnapshot(m.Prefix());
@@ -220,11 +222,43 @@ TEST(MachineOpen, GarbageInTheMiddleOfARegistryRefusesTheStart)
     EXPECT_EQ(FolderSnapshot(m.Prefix()), before);
 }
 
+TEST(MachineOpen, AValueThatCannotBeReadIsToldWhenItsKeyIsOpenedAndItsLinesKept)
+{
+    // Values are read when their key is first opened: the start goes on, the key is told once
+    // with its line, none of its values is read or written, and its lines are saved as they are.
+    TempMachine m;
+    const QByteArray fixture = Fixture("user.reg");
+    const qsizetype keyLine = fixture.indexOf("\n[Control Panel\\\\Desktop]") + 1;
+    ASSERT_GT(keyLine, 0);
+    const qsizetype valueLine = fixture.indexOf('\n', fixture.indexOf("#time=", keyLine)) + 1;
+    const QByteArray broken = "\"Broken\"=what\n";
+    m.WriteFile(QStringLiteral("user.reg"),
+                fixture.left(valueLine) + broken + fixture.mid(valueLine));
+    Machine& machine = m.Open();
+    QStringList reported;
+    machine.SetProblemHandler([&](const QString& text) { reported << text; });
+    const QString desktop = QStringLiteral("Control Panel\\Desktop");
+    EXPECT_TRUE(machine.RegOpenKey(HKEY_CURRENT_USER, desktop));
+    EXPECT_FALSE(machine.RegQueryValue(HKEY_CURRENT_USER, desktop, QStringLiteral("Wallpaper")));
+    EXPECT_FALSE(machine.RegSetValue(HKEY_CURRENT_USER, desktop, QStringLiteral("Wallpaper"),
+                                     {REG_SZ, QByteArray(2, '\0')}));
+    EXPECT_FALSE(machine.RegEnumValues(HKEY_CURRENT_USER, desktop));
+    ASSERT_EQ(reported.size(), 1);
+    const int line = int(fixture.left(valueLine).count('\n')) + 1;
+    EXPECT_TRUE(reported[0].contains(QStringLiteral("wiersz %1:").arg(line)))
+        << qPrintable(reported[0]);
+    ASSERT_TRUE(machine.RegCreateKey(HKEY_CURRENT_USER, QStringLiteral("Software\\Tolmar")));
+    machine.Flush();
+    const QByteArray written = m.ReadFile(QStringLiteral("user.reg"));
+    EXPECT_TRUE(written.contains(fixture.mid(keyLine - 1, valueLine - keyLine + 1) + broken));
+    EXPECT_TRUE(written.contains("\n[Software\\\\Tolmar] "));
+}
+
 TEST(MachineOpen, ARefusedStartLeavesTheFolderAsItWas)
 {
     for (const QByteArray& system : {QByteArray(), QByteArray("\x01\xff garbage\n"),
                                      QByteArray("WINE REGISTRY Version 2\n[\\"),
-                                     QByteArray("WINE REGISTRY Version 2\n[A]\n!junk\n")}) {
+                                     QByteArray("WINE REGISTRY Version 2\n[A]\n#junk\n")}) {
         TempMachine m;
         m.WriteFile(QStringLiteral("system.reg"), system);
         m.WriteFile(QStringLiteral(".tolmar-stale1"), "a save cut short");
@@ -778,7 +812,7 @@ TEST(MachineOpen, ARegistryReadAheadIsTakenOnlyWhileItsFileIsUnchanged)
 
 TEST(MachineOpen, ARegistryReadAheadFailsAsTheFileWould)
 {
-    const QByteArray bad("WINE REGISTRY Version 2\n\n[Key] 1796737660\nwhat\n");
+    const QByteArray bad("WINE REGISTRY Version 2\n\n[Key] 1796737660\n[Broken\n");
     const QByteArray good = HiveWithValue(1);
     const struct
     {
