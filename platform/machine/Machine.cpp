@@ -420,6 +420,17 @@ public:
         std::unique_lock lock(mutex_);
         idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
     }
+    // Lets go of a file on this thread: closing the last descriptor of a replaced file of tens
+    // of megabytes frees its blocks, which the window's thread would wait for.
+    void Release(std::shared_ptr<const RegistrySource> source)
+    {
+        if (!source) return;
+        {
+            const std::lock_guard lock(mutex_);
+            released_.push_back(std::move(source));
+        }
+        wake_.notify_all();
+    }
     std::vector<Result> Take()
     {
         const std::lock_guard lock(mutex_);
@@ -431,7 +442,14 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            wake_.wait(lock, [this] { return stop_ || !jobs_.empty(); });
+            wake_.wait(lock, [this] { return stop_ || !jobs_.empty() || !released_.empty(); });
+            if (!released_.empty()) {
+                auto released = std::exchange(released_, {});
+                lock.unlock();
+                released.clear();
+                lock.lock();
+                continue;
+            }
             if (jobs_.empty()) return;
             Job job = std::move(jobs_.front());
             jobs_.pop_front();
@@ -479,6 +497,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_, idle_;
     std::deque<Job> jobs_;
+    std::vector<std::shared_ptr<const RegistrySource>> released_;
     std::vector<Result> results_;
     bool busy_ = false;
     bool stop_ = false;
@@ -593,7 +612,7 @@ void Machine::EndSaves(QStringList& problems)
             problems << QStringLiteral("Nie można zapisać pliku rejestru „%1”.").arg(result.target);
             continue;
         }
-        file.hive->Written(std::move(result.source));
+        saver_->Release(file.hive->Written(std::move(result.source)));
         if (!file.conflicted) file.stamp = result.stamp;
         again = again || file.dirty;
     }

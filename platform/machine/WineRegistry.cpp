@@ -1,14 +1,17 @@
 #include "WineRegistry.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
@@ -865,6 +868,66 @@ std::uint64_t FileTimeNow()
     return kTicks1601To1970 + std::uint64_t(since1970.count() / 100);
 }
 
+namespace {
+
+// Where keys are made. The memory comes from the kernel in large blocks filled at once: given a
+// page at a time on first touch, it costs an exception per page, which on a virtual machine
+// takes longer than the scan that makes the keys. Freed keys are reused, never given back.
+class KeyPool
+{
+public:
+    void* Allocate()
+    {
+        const std::lock_guard lock(mutex_);
+        if (free_) return std::exchange(free_, *static_cast<void**>(free_));
+        if (end_ - next_ < std::ptrdiff_t(kSlot)) Grow();
+        return std::exchange(next_, next_ + kSlot);
+    }
+    void Free(void* key)
+    {
+        const std::lock_guard lock(mutex_);
+        *static_cast<void**>(key) = free_;
+        free_ = key;
+    }
+
+private:
+    static constexpr std::size_t kSlot =
+        (sizeof(RegNode) + alignof(RegNode) - 1) / alignof(RegNode) * alignof(RegNode);
+    static constexpr std::size_t kLargestBlock = std::size_t(4) << 20;
+
+    void Grow()
+    {
+        void* block = ::mmap(nullptr, block_, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+        if (block == MAP_FAILED) throw std::bad_alloc();
+        next_ = static_cast<char*>(block);
+        end_ = next_ + block_;
+        block_ = std::min(block_ * 2, kLargestBlock);
+    }
+
+    std::mutex mutex_;
+    void* free_ = nullptr;
+    char* next_ = nullptr;
+    char* end_ = nullptr;
+    std::size_t block_ = std::size_t(256) << 10;
+};
+
+KeyPool& Keys()
+{
+    static KeyPool pool;
+    return pool;
+}
+
+} // namespace
+
+void* RegNode::operator new(std::size_t size)
+{
+    Q_ASSERT(size == sizeof(RegNode));
+    return Keys().Allocate();
+}
+
+void RegNode::operator delete(void* key) noexcept { Keys().Free(key); }
+
 RegNode* RegNode::Child(QStringView name) const
 {
     const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
@@ -1009,17 +1072,28 @@ std::pair<std::uint64_t, std::uint64_t> RegistryHive::Locate(RegNode& key)
 
 std::unique_ptr<RegistryHive> RegistryHive::Load(std::shared_ptr<const RegistrySource> source)
 {
-    // The scan needs the bytes at hand; a file's are read for it and let go after.
+    // The scan needs the bytes at hand. A file's are mapped for it and let go after: read into
+    // memory of the program's own, every page of it would first have to be given to the
+    // program, which costs more than the scan.
     std::string read;
     std::string_view text;
+    void* mapped = MAP_FAILED;
+    const auto size = std::size_t(source->Size());
     if (const auto* inMemory = dynamic_cast<const TextSource*>(source.get())) {
         text = inMemory->Text();
+    } else if (size && (mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, source->Descriptor(),
+                                        0)) != MAP_FAILED) {
+        ::madvise(mapped, size, MADV_SEQUENTIAL);
+        text = std::string_view(static_cast<const char*>(mapped), size);
     } else {
-        read.resize(std::size_t(source->Size()));
+        read.resize(size);
         if (!source->Read(0, read.size(), read.data()))
             throw RegistryParseError(1, QStringLiteral("nie można odczytać pliku"));
         text = read;
     }
+    const auto unmap = qScopeGuard([&] {
+        if (mapped != MAP_FAILED) ::munmap(mapped, size);
+    });
     std::unique_ptr<RegistryHive> hive;
     try {
         hive = RegistryParser(text.data(), text.data() + text.size()).Run(true);
@@ -1123,7 +1197,11 @@ RegistryText RegistryHive::Plan()
     return text;
 }
 
-void RegistryHive::Written(std::shared_ptr<const RegistrySource> text) { last_ = std::move(text); }
+std::shared_ptr<const RegistrySource>
+RegistryHive::Written(std::shared_ptr<const RegistrySource> text)
+{
+    return std::exchange(last_, std::move(text));
+}
 
 void RegistryHive::NotWritten() { last_.reset(); }
 

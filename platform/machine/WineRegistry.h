@@ -270,6 +270,9 @@ public:
     {}
     RegNode(const RegNode&) = delete;
     RegNode& operator=(const RegNode&) = delete;
+    // Keys come by the hundred thousand: they are carved from large blocks.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* key) noexcept;
 
     // A copy, for keeping; the view lives as long as the key.
     QString Name() const { return name_; }
@@ -390,7 +393,9 @@ public:
     // Plans the next text, which the tree then describes: after it one of Written (the text now
     // lies in that source, from which the next plan copies) or NotWritten must follow.
     RegistryText Plan();
-    void Written(std::shared_ptr<const RegistrySource> text);
+    // Gives back the text copied from before, for its owner to let go of where that is cheap:
+    // the last reference to a large file no folder names any more frees its blocks.
+    std::shared_ptr<const RegistrySource> Written(std::shared_ptr<const RegistrySource> text);
     void NotWritten();
     // Whether the file the hive was loaded from still holds the bytes it was loaded from.
     bool OriginIntact() const { return !origin_ || origin_->Intact(); }

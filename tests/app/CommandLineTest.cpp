@@ -67,6 +67,10 @@ TEST_F(CommandLineTexts, MistakesAreTold)
         {{QStringLiteral("--machine=")}, "tolmar: Opcja --machine wymaga nazwy folderu."},
         {{QStringLiteral("/home/ja/.wine")},
          "tolmar: Program nie przyjmuje argumentu „/home/ja/.wine”."},
+        {{QStringLiteral("--undo"), QStringLiteral("--list-runs")},
+         "tolmar: Opcji --list-runs, --export-changes i --undo nie można łączyć."},
+        {{QStringLiteral("--undo"), QStringLiteral("--run=2")},
+         "tolmar: Opcja --run działa tylko z --export-changes."},
     };
     for (const auto& c : cases) {
         const CommandLine command = Read(c.arguments);
