@@ -642,6 +642,30 @@ void Machine::Record(JournalChange change)
     }
 }
 
+void Machine::RecordValue(HKEY root, const QString& path, const QString& name,
+                          const RegNodeValue* before, std::optional<JournalData> after)
+{
+    JournalChange change;
+    change.root = root;
+    change.path = path;
+    change.name = name;
+    if (before) change.before = JournalData{before->type, before->data};
+    change.after = std::move(after);
+    Record(std::move(change));
+}
+
+void Machine::RecordKey(HKEY root, const QString& path, std::optional<JournalData> before,
+                        std::optional<JournalData> after)
+{
+    JournalChange change;
+    change.kind = JournalChange::Kind::Key;
+    change.root = root;
+    change.path = path;
+    change.before = std::move(before);
+    change.after = std::move(after);
+    Record(std::move(change));
+}
+
 void Machine::RecordKeysMade(HKEY root, const QString& path)
 {
     if (replaying_ || Resolve(root, path, false)) return;
@@ -649,12 +673,7 @@ void Machine::RecordKeysMade(HKEY root, const QString& path)
     for (qsizetype n = 1; n <= parts.size(); ++n) {
         const QString made = parts.first(n).join(u'\\');
         if (Resolve(root, made, false)) continue;
-        JournalChange change;
-        change.kind = JournalChange::Kind::Key;
-        change.root = root;
-        change.path = made;
-        change.after = JournalData();
-        Record(std::move(change));
+        RecordKey(root, made, std::nullopt, JournalData());
     }
 }
 
@@ -886,13 +905,7 @@ bool Machine::RegSetValue(HKEY root, const QString& path, const QString& name,
     // the file is not written.
     const RegNodeValue* current = target->node->Value(name);
     if (current && current->type == value.type && current->data.View() == value.data) return true;
-    JournalChange change;
-    change.root = root;
-    change.path = path;
-    change.name = name;
-    if (current) change.before = JournalData{current->type, current->data};
-    change.after = JournalData{value.type, value.data};
-    Record(std::move(change));
+    RecordValue(root, path, name, current, JournalData{value.type, value.data});
     target->node->SetValue(name, value.type, value.data);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -905,12 +918,7 @@ bool Machine::RegDeleteValue(HKEY root, const QString& path, const QString& name
     if (!target || !target->node || !Open(*target->file, *target->node)) return false;
     const RegNodeValue* current = target->node->Value(name);
     if (!current) return false;
-    JournalChange change;
-    change.root = root;
-    change.path = path;
-    change.name = name;
-    change.before = JournalData{current->type, current->data};
-    Record(std::move(change));
+    RecordValue(root, path, name, current, std::nullopt);
     target->node->RemoveValue(name);
     target->node->Touch(FileTimeNow());
     MarkDirty(*target->file);
@@ -929,20 +937,9 @@ bool Machine::RegDeleteKey(HKEY root, const QString& path)
         !Open(*parent->file, *key))
         return false;
     // Its values first, so that taking the deletion back gives them back too.
-    for (const RegNodeValue& value : key->Values()) {
-        JournalChange change;
-        change.root = root;
-        change.path = path;
-        change.name = value.name;
-        change.before = JournalData{value.type, value.data};
-        Record(std::move(change));
-    }
-    JournalChange change;
-    change.kind = JournalChange::Kind::Key;
-    change.root = root;
-    change.path = path;
-    change.before = JournalData();
-    Record(std::move(change));
+    for (const RegNodeValue& value : key->Values())
+        RecordValue(root, path, value.name, &value, std::nullopt);
+    RecordKey(root, path, JournalData(), std::nullopt);
     parent->node->RemoveChild(last);
     parent->node->Touch(FileTimeNow());
     MarkDirty(*parent->file);

@@ -38,7 +38,7 @@ struct FileStamp
     bool operator==(const FileStamp&) const = default;
 };
 
-// The registry files of a machine read and parsed on a thread of their own from the moment this
+// The registry files of a machine scanned on a thread of their own from the moment this
 // is made, so that the work overlaps what the program does meanwhile (connecting to the display).
 // The thread makes no QObject and touches nothing of Qt's GUI: Qt's main thread stays the one
 // that made the preload.
@@ -186,6 +186,11 @@ private:
     // Notes a change of this run: registry changes go to the journal with the next save, the
     // others at once, before they are made.
     void Record(JournalChange change);
+    // A value's change (nothing before: it is new) and a key's (present: an empty JournalData).
+    void RecordValue(HKEY root, const QString& path, const QString& name,
+                     const RegNodeValue* before, std::optional<JournalData> after);
+    void RecordKey(HKEY root, const QString& path, std::optional<JournalData> before,
+                   std::optional<JournalData> after);
     // Notes the keys of a path that are missing now and that a create is about to make.
     void RecordKeysMade(HKEY root, const QString& path);
     // Reads a registry file someone else changed again and makes this run's registry changes

@@ -22,14 +22,7 @@ protected:
     // The default machine, so the lists are filled as on a first start.
     void StartOnTheTemplate()
     {
-        const QDir from(QStringLiteral(TOLMAR_TEMPLATE));
-        QDirIterator it(from.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            QFile source(file);
-            ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-            machine.WriteFile(from.relativeFilePath(file), source.readAll());
-        }
+        machine.WriteTemplate();
         SetProgramDir(QStringLiteral(TOLMAR_DATA_PROGRAM));
         Start();
         SetProgramDir(QString());

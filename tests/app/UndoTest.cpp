@@ -58,14 +58,7 @@ class UndoTest : public MainFormTest
 
 TEST_F(UndoTest, ARunWithChangesOnEveryPageIsTakenBackWhole)
 {
-    const QDir from(QStringLiteral(TOLMAR_TEMPLATE));
-    QDirIterator it(from.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        QFile source(file);
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        machine.WriteFile(from.relativeFilePath(file), source.readAll());
-    }
+    machine.WriteTemplate();
     const auto registry = RegistryValues(machine);
     const auto profiles = Profiles(machine);
 

@@ -32,6 +32,7 @@
 #include "TIniFile.h"
 #include "TRegistry.h"
 #include "TempMachine.h"
+#include "WineProcess.h"
 #include "WineRegistry.h"
 
 #include <QDir>
@@ -87,40 +88,12 @@ struct WineRun
     QString error;
 };
 
-QProcessEnvironment WineEnvironment(const QString& prefix)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("WINEPREFIX"), prefix);
-    env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
-    // No Mono or Gecko installers: the probe is a console program.
-    env.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
-    // The Polish locale makes Wine's ANSI code page windows-1250, the profile files' bytes.
-    env.insert(QStringLiteral("LANG"), QStringLiteral("pl_PL.UTF-8"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("pl_PL.UTF-8"));
-    env.remove(QStringLiteral("DISPLAY"));
-    return env;
-}
-
-QString RunProcess(const QString& program, const QStringList& arguments,
-                   const QProcessEnvironment& env, QByteArray* output = nullptr)
-{
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(program, arguments);
-    if (!p.waitForFinished(300000)) return program + QStringLiteral(" did not finish");
-    if (output) *output = p.readAllStandardOutput();
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return QStringLiteral("%1 %2 failed (%3): %4")
-            .arg(program, arguments.join(u' '), QString::number(p.exitCode()),
-                 QString::fromLocal8Bit(p.readAllStandardError()));
-    return {};
-}
-
 WineRun RunWine(const QString& folder, const Script& script)
 {
     WineRun run;
     const QString prefix = folder + QStringLiteral("/prefix");
-    const QProcessEnvironment env = WineEnvironment(prefix);
+    // The Polish locale makes Wine's ANSI code page windows-1250, the profile files' bytes.
+    const QProcessEnvironment env = WineEnvironment(prefix, QStringLiteral("pl_PL.UTF-8"));
     run.error = RunProcess(QStringLiteral(TOLMAR_WINE),
                            {QStringLiteral("wineboot"), QStringLiteral("-i")}, env);
     if (run.error.isEmpty())

@@ -4,11 +4,11 @@
 // page has no Polish letters, so that what comes through does not lean on the locale.
 #include "Journal.h"
 #include "TempMachine.h"
+#include "WineProcess.h"
 #include "WineRegistry.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <map>
@@ -49,23 +49,10 @@ JournalChange Key(const QString& key, bool present)
     return c;
 }
 
+// Under the C locale, whose ANSI code page has no Polish letters: the export must not need them.
 QString RunWine(const QString& prefix, const QStringList& command)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("WINEPREFIX"), prefix);
-    env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
-    env.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
-    env.insert(QStringLiteral("LANG"), QStringLiteral("C"));
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    env.remove(QStringLiteral("DISPLAY"));
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(command[0], command.mid(1));
-    if (!p.waitForFinished(300000)) return command.join(u' ') + QStringLiteral(" did not finish");
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
-        return command.join(u' ') + QStringLiteral(" failed: ") +
-               QString::fromLocal8Bit(p.readAllStandardError());
-    return {};
+    return RunProcess(command[0], command.mid(1), WineEnvironment(prefix, QStringLiteral("C")));
 }
 
 // Imports the run's export and waits until the server has written the registry files.

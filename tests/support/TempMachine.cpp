@@ -45,6 +45,18 @@ void TempMachine::WriteHive(const QString& name, const QByteArray& body)
     WriteFile(name, HiveHeader(relativeTo) + body);
 }
 
+void TempMachine::WriteTemplate()
+{
+    const QDir from(QStringLiteral(TOLMAR_TEMPLATE));
+    QDirIterator it(from.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        QFile source(file);
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly)) << file.toStdString();
+        WriteFile(from.relativeFilePath(file), source.readAll());
+    }
+}
+
 void TempMachine::MakeWindows(const QString& windows, const QString& system)
 {
     QDir().mkpath(Host(QStringLiteral("drive_c/") + windows + u'/' + system));

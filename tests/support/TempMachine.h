@@ -26,6 +26,8 @@ public:
     QByteArray ReadFile(const QString& relative) const;
     // Registry files with Wine's header and the given body.
     void WriteHive(const QString& name, const QByteArray& body);
+    // The default machine's files, as a first start makes it from the template.
+    void WriteTemplate();
     // The drive C: with a Windows folder and its system folder.
     void MakeWindows(const QString& windows = QStringLiteral("WINDOWS"),
                      const QString& system = QStringLiteral("SYSTEM"));
