@@ -3,9 +3,10 @@
 
 Tolmar is started under Xvfb on fresh copies of the fixture Wine prefix (1.7 MB of registry) and
 of the same prefix with its system.reg grown to about 5, 20 and 50 MB, each one after the other,
-nine times (after one unmeasured start each that warms the caches). For each start it measures
-the time from exec to the first frame of the window (a preloaded probe notes when the first
-pixels reach the X server) and the resident memory once the program has settled. The bare
+nine times (after one unmeasured start each that warms the caches), each round in a turned
+order. For each start it measures the time from exec to the first frame of the window (a
+preloaded probe notes when the first pixels reach the X server) and the resident memory once the
+program has settled. The bare
 window (ten tabs of twenty check boxes) is the toolkit's floor for the time, and Tolmar on a
 registry holding no keys is its own floor for the memory; the resident memory of each is split
 by kind of mapping (libraries' code and data, fonts, heap).
@@ -421,8 +422,12 @@ def main():
         try:
             for name, (command, registry) in programs.items():
                 run_once(command, registry, display, probe, workdir)
-            for _ in range(args.runs):
-                for name, (command, registry) in programs.items():
+            # Each round begins one program later: whichever follows another's exit pays for
+            # it, and the same one paying every round would tilt the comparison.
+            names = list(programs)
+            for round_ in range(args.runs):
+                for name in names[round_ % len(names):] + names[:round_ % len(names)]:
+                    command, registry = programs[name]
                     results[name].append(run_once(command, registry, display, probe, workdir))
         finally:
             server.terminate()

@@ -191,6 +191,16 @@ private:
     Interned<RegData, QByteArrayView> data_;
     std::unique_ptr<RegistryHive> hive_;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
+    // The last key line's text after its "[", and where each of its "\\\\" separators ends with
+    // the number of keys before it, up to the first other escape: a line that begins with the
+    // same bytes up to such a point names the same keys up to it, unread.
+    const char* lastKey_ = nullptr;
+    struct Cut
+    {
+        std::uint32_t after;
+        std::uint32_t depth;
+    };
+    std::vector<Cut> lastCuts_;
     RegNode* key_ = nullptr;
     bool scan_ = false;
     RegNode* scanned_ = nullptr; // the key whose lines a scan is in
@@ -298,7 +308,21 @@ const char* RegistryParser::Unescape(const char* s, const char* stop, int close)
 
 void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineStart)
 {
-    const char* after = Unescape(s + 1, stop, ']');
+    // Sorted keys share their parents' path with the line before, usually all but the last
+    // name: those bytes are compared, not read again.
+    const char* raw = s + 1;
+    const auto length = std::size_t(stop - raw);
+    std::size_t reused = 0; // bytes, and keys, taken from the last line
+    std::size_t cuts = 0;
+    for (; cuts < lastCuts_.size(); ++cuts) {
+        const Cut cut = lastCuts_[cuts];
+        if (cut.after > length || std::memcmp(raw + reused, lastKey_ + reused, cut.after - reused))
+            break;
+        reused = cut.after;
+    }
+    const std::size_t reusedDepth = cuts ? lastCuts_[cuts - 1].depth : 0;
+
+    const char* after = Unescape(raw + reused, stop, ']');
     if (!after) Fail(kKeyNotClosed);
     after = SkipBlanks(after, stop);
     std::uint64_t seconds = 0;
@@ -309,8 +333,8 @@ void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineSt
 
     // Keys come sorted, so the nodes of the previous line are usually the parents of this one.
     // A scan takes only that order: each key line makes its key, after its siblings so far.
-    RegNode* node = &hive_->Root();
-    std::size_t depth = 0;
+    std::size_t depth = reusedDepth;
+    RegNode* node = depth ? path_[depth - 1] : &hive_->Root();
     bool made = false;
     const QStringView all(text_.data(), qsizetype(text_.size()));
     qsizetype start = 0;
@@ -337,6 +361,23 @@ void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineSt
         ++depth;
     }
     path_.resize(depth);
+
+    lastKey_ = raw;
+    lastCuts_.resize(cuts);
+    std::size_t keys = reusedDepth;
+    const char* name = raw + reused;
+    for (const char* p = name; p < stop && *p != ']';) {
+        if (*p != '\\') {
+            ++p;
+            continue;
+        }
+        if (p + 1 == stop || p[1] != '\\') break;
+        if (p > name) ++keys;
+        p += 2;
+        name = p;
+        lastCuts_.push_back({std::uint32_t(p - raw), std::uint32_t(keys)});
+    }
+
     if (scan_) {
         if (!made) throw OutOfOrder();
         // A key's lines run from the end of the line before its key line to the next key's.
