@@ -677,7 +677,7 @@ void Machine::RecordKeysMade(HKEY root, const QString& path)
     }
 }
 
-bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet)
+bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet, bool whole)
 {
     std::unique_ptr<RegistryHive> hive;
     struct stat st = {};
@@ -685,7 +685,7 @@ bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet)
     if (auto source = OpenSource(Native(file.path), st)) {
         stamp = StampOf(st);
         try {
-            hive = RegistryHive::Load(std::move(source));
+            hive = RegistryHive::Load(std::move(source), whole);
         } catch (const RegistryParseError&) {
             return false;
         }
@@ -694,15 +694,25 @@ bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet)
     } else {
         hive = std::make_unique<RegistryHive>(file.hive->RelativeTo());
     }
-    file.hive = std::move(hive);
-    file.stamp = stamp;
-    file.conflicted = false;
+    std::unique_ptr<RegistryHive> before = std::exchange(file.hive, std::move(hive));
+    const FileStamp stampBefore = std::exchange(file.stamp, stamp);
+    const bool conflictedBefore = std::exchange(file.conflicted, false);
     std::vector<JournalChange> registry;
     for (const JournalChange& change : run_)
         if (change.kind == JournalChange::Kind::Value || change.kind == JournalChange::Kind::Key)
             registry.push_back(change);
     replaying_ = true;
-    const std::vector<QString> both = ReplayRun(*this, registry);
+    std::vector<QString> both;
+    try {
+        both = ReplayRun(*this, registry);
+    } catch (const ReadWhole&) {
+        // As if never read: a file that cannot be read whole leaves the keys as they were.
+        replaying_ = false;
+        file.hive = std::move(before);
+        file.stamp = stampBefore;
+        file.conflicted = conflictedBefore;
+        return ReadAgain(file, problems, quiet, true);
+    }
     replaying_ = false;
     MarkDirty(file);
     if (quiet && both.empty()) return true;
@@ -794,31 +804,70 @@ std::optional<RegistryPreload::Result> RegistryPreload::Take(const QString& pref
 
 // ---- registry -------------------------------------------------------------------------------
 
-std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, bool create)
+bool Machine::Unfold(HiveFile& file, RegNode& key)
+{
+    if (!key.Folded()) return true;
+    const bool told = key.ChildrenUnreadable();
+    try {
+        file.hive->Unfold(key);
+        return true;
+    } catch (const RegistryParseError& error) {
+        if (!told)
+            ReportProblem(QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz "
+                                         "%3: %4.\n\nTolmar nie zmieni kluczy pod tym kluczem i "
+                                         "zapisze je tak, jak są.")
+                              .arg(QFileInfo(file.path).fileName(), prefix_,
+                                   QString::number(error.Line()), error.Reason()));
+        return false;
+    } catch (const RegistryOutOfOrder&) {
+        // Met while a file read again has this run's changes made on it: read again whole.
+        if (replaying_) throw ReadWhole();
+        QStringList problems;
+        const bool read = ReadAgain(file, problems, true, true);
+        for (const QString& problem : problems)
+            ReportProblem(problem);
+        if (read) throw Reloaded();
+        return false;
+    }
+}
+
+std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, bool create,
+                                                bool listed)
+{
+    try {
+        return ResolveOnce(root, path, create, listed);
+    } catch (const Reloaded&) {
+        // Read whole, the file has no folded keys left to find out of order.
+        return ResolveOnce(root, path, create, listed);
+    }
+}
+
+std::optional<Machine::Target> Machine::ResolveOnce(HKEY root, const QString& path, bool create,
+                                                    bool listed)
 {
     QStringList parts = SplitKeyPath(path);
     switch (root) {
     case HKEY_CURRENT_USER:
-        return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
+        return Walk({&user_, &user_.hive->Root()}, parts, create, 0, listed);
     case HKEY_LOCAL_MACHINE:
-        return Walk({&system_, &system_.hive->Root()}, parts, create, 0);
+        return Walk({&system_, &system_.hive->Root()}, parts, create, 0, listed);
     case HKEY_CLASSES_ROOT:
         return Walk({&system_, &system_.hive->Root()},
                     QStringList{QStringLiteral("Software"), QStringLiteral("Classes")} + parts,
-                    create, 0);
+                    create, 0, listed);
     case HKEY_CURRENT_CONFIG:
         return Walk({&system_, &system_.hive->Root()},
                     QStringList{QStringLiteral("System"), QStringLiteral("CurrentControlSet"),
                                 QStringLiteral("Hardware Profiles"), QStringLiteral("Current")} +
                         parts,
-                    create, 0);
+                    create, 0, listed);
     case HKEY_USERS: {
         if (parts.isEmpty()) return Target{};
         const QString user = parts.takeFirst();
         if (CompareRegNames(user, QStringLiteral(".Default")) == 0)
-            return Walk({&userdef_, &userdef_.hive->Root()}, parts, create, 0);
+            return Walk({&userdef_, &userdef_.hive->Root()}, parts, create, 0, listed);
         if (CompareRegNames(user, userSid_) == 0)
-            return Walk({&user_, &user_.hive->Root()}, parts, create, 0);
+            return Walk({&user_, &user_.hive->Root()}, parts, create, 0, listed);
         return std::nullopt;
     }
     default:
@@ -827,9 +876,10 @@ std::optional<Machine::Target> Machine::Resolve(HKEY root, const QString& path, 
 }
 
 std::optional<Machine::Target> Machine::Walk(Target at, const QStringList& parts, bool create,
-                                             int depth)
+                                             int depth, bool listed)
 {
     for (const QString& part : parts) {
+        if (!Unfold(*at.file, *at.node)) return std::nullopt;
         RegNode* child = at.node->Child(part);
         if (!child) {
             if (!create) return std::nullopt;
@@ -843,6 +893,7 @@ std::optional<Machine::Target> Machine::Walk(Target at, const QStringList& parts
             at = *target;
         }
     }
+    if (listed && at.node && !Unfold(*at.file, *at.node)) return std::nullopt;
     return at;
 }
 
@@ -872,7 +923,7 @@ std::optional<Machine::Target> Machine::FollowLink(Target link, bool create, int
     } else {
         return std::nullopt;
     }
-    return Walk(at, parts, create, depth);
+    return Walk(at, parts, create, depth, false);
 }
 
 bool Machine::RegOpenKey(HKEY root, const QString& path)
@@ -930,10 +981,10 @@ bool Machine::RegDeleteKey(HKEY root, const QString& path)
     QStringList parts = SplitKeyPath(path);
     if (parts.isEmpty()) return false;
     const QString last = parts.takeLast();
-    const auto parent = Resolve(root, parts.join(u'\\'), false);
+    const auto parent = Resolve(root, parts.join(u'\\'), false, true);
     if (!parent || !parent->node) return false;
     RegNode* key = parent->node->Child(last);
-    if (!key || !key->Children().empty() || !Open(*parent->file, *parent->node) ||
+    if (!key || key->HasChildren() || !Open(*parent->file, *parent->node) ||
         !Open(*parent->file, *key))
         return false;
     // Its values first, so that taking the deletion back gives them back too.
@@ -948,7 +999,7 @@ bool Machine::RegDeleteKey(HKEY root, const QString& path)
 
 std::optional<QStringList> Machine::RegEnumKeys(HKEY root, const QString& path)
 {
-    const auto target = Resolve(root, path, false);
+    const auto target = Resolve(root, path, false, true);
     if (!target) return std::nullopt;
     if (!target->node) return QStringList{QStringLiteral(".Default"), userSid_};
     QStringList names;

@@ -38,8 +38,9 @@ struct FileStamp
     bool operator==(const FileStamp&) const = default;
 };
 
-// The registry files of a machine scanned on a thread of their own from the moment this
-// is made, so that the work overlaps what the program does meanwhile (connecting to the display).
+// The registry files of a machine loaded on a thread of their own from the moment this is made,
+// so that the work overlaps what the program does meanwhile (connecting to the display), though
+// a load reads little more than a file's header.
 // The thread makes no QObject and touches nothing of Qt's GUI: Qt's main thread stays the one
 // that made the preload.
 class RegistryPreload
@@ -178,11 +179,24 @@ private:
     };
 
     void LoadHive(HiveFile& file, const QString& name, const QString& relativeTo);
-    std::optional<Target> Resolve(HKEY root, const QString& path, bool create);
-    std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth);
+    // The key of a path, made when `create`; with `listed`, its children made too.
+    std::optional<Target> Resolve(HKEY root, const QString& path, bool create, bool listed = false);
+    std::optional<Target> ResolveOnce(HKEY root, const QString& path, bool create, bool listed);
+    std::optional<Target> Walk(Target at, const QStringList& parts, bool create, int depth,
+                               bool listed);
     std::optional<Target> FollowLink(Target link, bool create, int depth);
     // Reads the key's values when they have not been read; false (told once) when they cannot.
     bool Open(HiveFile& file, RegNode& key);
+    // Makes the key's children when they have not been made; false (told once) when their lines
+    // cannot be read. A file whose keys are found out of Wine's order is read whole, with this
+    // run's changes made again on it, and Reloaded is thrown: every key is new. Met while those
+    // changes are being made again (on a file someone else changed), ReadWhole is thrown for
+    // ReadAgain to start over reading whole.
+    bool Unfold(HiveFile& file, RegNode& key);
+    struct Reloaded
+    {};
+    struct ReadWhole
+    {};
     // Notes a change of this run: registry changes go to the journal with the next save, the
     // others at once, before they are made.
     void Record(JournalChange change);
@@ -195,8 +209,8 @@ private:
     void RecordKeysMade(HKEY root, const QString& path);
     // Reads a registry file someone else changed again and makes this run's registry changes
     // over it; false when it cannot be read.
-    // Quiet: told only where both changed a value.
-    bool ReadAgain(HiveFile& file, QStringList& problems, bool quiet);
+    // Quiet: told only where both changed a value. Whole: read every line at once.
+    bool ReadAgain(HiveFile& file, QStringList& problems, bool quiet, bool whole = false);
     QString JournalFailureText(int error) const;
     // Looks whether Wine runs on the machine, holding or releasing the saves.
     void WatchWine();

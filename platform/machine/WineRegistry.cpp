@@ -139,9 +139,8 @@ const char* HexNumber(const char* s, const char* stop, int maxDigits, std::uint6
 
 } // namespace
 
-// Reads Wine's registry text. Loading scans it: keys, their stamps and options, and where each
-// key's lines lie, with values passed over; a key's values are read from its lines later. A file
-// whose keys are not in the order Wine writes them is read whole instead, the old way.
+// Reads Wine's registry text: whole, or a key's children at a time (Unfold) and a key's values
+// at a time (Values).
 class RegistryParser
 {
 public:
@@ -150,12 +149,13 @@ public:
         : p_(begin), begin_(begin), end_(end), line_(linesBefore), lineStart_(begin)
     {}
 
-    // Thrown by a scan that meets a key out of Wine's order.
-    struct OutOfOrder
-    {};
-    // The hive with every value read (scan false), or with the values left where they are
-    // (scan true; throws OutOfOrder).
-    std::unique_ptr<RegistryHive> Run(bool scan);
+    // The hive with every key and value read (whole), or with only the header read and the
+    // keys left folded in the root.
+    std::unique_ptr<RegistryHive> Run(bool whole);
+    // Makes the children of a folded key of `hive` (which the parser's text is the origin of),
+    // each child folded in turn; throws RegistryOutOfOrder when its lines are not in Wine's
+    // order.
+    void Unfold(RegistryHive& hive, RegNode& key);
     // Reads the values of a key whose lines (from its key line) this parser holds.
     void Values(RegNode& key);
     // Takes other lines, keeping the names and data met so far to share.
@@ -174,11 +174,21 @@ private:
     void End(const char* s, const char* stop) const;
     // Unescapes Wine's text up to the closing character; nullptr when it never closes.
     const char* Unescape(const char* s, const char* stop, int close);
-    void KeyLine(const char* s, const char* stop, const char* lineStart);
+    void KeyLine(const char* s, const char* stop);
+    // Reads the stamp after a key's closing "]"; nothing else may follow it.
+    std::uint64_t Stamp(const char* after, const char* stop);
+    // The line that follows the line end at `nl`, without its end.
+    void LineAfter(const char* nl, const char*& s, const char*& stop);
+    // Reads the key line after the line end at `nl` into parts_ of text_, empty names left
+    // out; gives its stamp.
+    std::uint64_t Path(const char* nl);
+    // The line end before the first key line whose line end lies in [from, limit); limit when
+    // there is none.
+    const char* NextKeyLine(const char* from, const char* limit) const;
+    // Whether the key line after `nl` lies under the child being unfolded (child_ below).
+    bool UnderChild(const char* nl);
     void OptionLine(const char* s, const char* stop);
     void ValueLine(const char* s, const char* stop);
-    // The start of the next line from `from` on that begins with "[" or "#"; null at the end.
-    const char* NextMarkedLine(const char* from);
     RegData Hex(const char* s, const char* stop);
 
     const char* p_;
@@ -189,7 +199,8 @@ private:
     std::vector<char> bytes_;
     Interned<RegName, QStringView> names_;
     Interned<RegData, QByteArrayView> data_;
-    std::unique_ptr<RegistryHive> hive_;
+    std::unique_ptr<RegistryHive> made_;
+    RegistryHive* hive_ = nullptr;
     std::vector<RegNode*> path_; // the nodes of the last key line, root first
     // The last key line's text after its "[", and where each of its "\\\\" separators ends with
     // the number of keys before it, up to the first other escape: a line that begins with the
@@ -202,12 +213,18 @@ private:
     };
     std::vector<Cut> lastCuts_;
     RegNode* key_ = nullptr;
-    bool scan_ = false;
-    RegNode* scanned_ = nullptr; // the key whose lines a scan is in
-    bool counting_ = true;       // whether line_ is the number of the current line
+    bool counting_ = true; // whether line_ is the number of the current line
     const char* lineStart_ = nullptr;
-    const char* nextKey_ = nullptr;    // the next "[" from where a scan looked last
-    const char* nextOption_ = nullptr; // the next "#" likewise
+    // The names of the last key line read by Path, as (start, length) in text_.
+    std::vector<std::pair<qsizetype, qsizetype>> parts_;
+    // The child being unfolded: its path's names, and the bytes its first key line begins with
+    // up to the end of its own name (none when an escape other than "\\\\" comes first).
+    struct
+    {
+        std::vector<QString> path;
+        const char* raw = nullptr;
+        std::size_t rawLength = 0;
+    } child_;
 };
 
 bool RegistryParser::NextLine(const char*& begin, const char*& stop)
@@ -306,7 +323,7 @@ const char* RegistryParser::Unescape(const char* s, const char* stop, int close)
     return nullptr;
 }
 
-void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineStart)
+void RegistryParser::KeyLine(const char* s, const char* stop)
 {
     // Sorted keys share their parents' path with the line before, usually all but the last
     // name: those bytes are compared, not read again.
@@ -322,20 +339,11 @@ void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineSt
     }
     const std::size_t reusedDepth = cuts ? lastCuts_[cuts - 1].depth : 0;
 
-    const char* after = Unescape(raw + reused, stop, ']');
-    if (!after) Fail(kKeyNotClosed);
-    after = SkipBlanks(after, stop);
-    std::uint64_t seconds = 0;
-    for (; after < stop && *after >= '0' && *after <= '9'; ++after)
-        seconds = seconds * 10 + std::uint64_t(*after - '0');
-    End(after, stop);
-    const std::uint64_t modified = kTicks1601To1970 + seconds * kTicksPerSecond;
+    const std::uint64_t modified = Stamp(Unescape(raw + reused, stop, ']'), stop);
 
     // Keys come sorted, so the nodes of the previous line are usually the parents of this one.
-    // A scan takes only that order: each key line makes its key, after its siblings so far.
     std::size_t depth = reusedDepth;
     RegNode* node = depth ? path_[depth - 1] : &hive_->Root();
-    bool made = false;
     const QStringView all(text_.data(), qsizetype(text_.size()));
     qsizetype start = 0;
     while (start < all.size()) {
@@ -348,15 +356,10 @@ void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineSt
         if (depth < path_.size() && path_[depth]->Parent() == node &&
             CompareRegNames(path_[depth]->NameView(), name) == 0) {
             node = path_[depth];
-            made = false;
         } else {
-            if (scan_ && !node->Children().empty() &&
-                CompareRegNames(node->Children().back()->NameView(), name) >= 0)
-                throw OutOfOrder();
             node = node->AddChild(names_(name), modified);
             path_.resize(depth);
             path_.push_back(node);
-            made = true;
         }
         ++depth;
     }
@@ -378,14 +381,6 @@ void RegistryParser::KeyLine(const char* s, const char* stop, const char* lineSt
         lastCuts_.push_back({std::uint32_t(p - raw), std::uint32_t(keys)});
     }
 
-    if (scan_) {
-        if (!made) throw OutOfOrder();
-        // A key's lines run from the end of the line before its key line to the next key's.
-        const auto at = std::uint64_t(lineStart - begin_ - 1);
-        if (scanned_) scanned_->ownLength_ = std::uint32_t(at - scanned_->originStart_);
-        node->originStart_ = std::uint32_t(at);
-        scanned_ = node;
-    }
     node->Touch(modified);
     key_ = node;
 }
@@ -515,44 +510,32 @@ void RegistryParser::ValueLine(const char* s, const char* stop)
     key_->PutValue(std::move(name), type, std::move(data));
 }
 
-const char* RegistryParser::NextMarkedLine(const char* from)
+std::unique_ptr<RegistryHive> RegistryParser::Run(bool whole)
 {
-    // Only key lines and option lines matter to a scan, and they are the lines that begin with
-    // "[" or "#": the text between is passed over at the speed of memchr.
-    const auto next = [&](char c, const char*& cached) {
-        if (!cached || (cached != end_ && cached < from)) {
-            const void* found = std::memchr(from, c, std::size_t(end_ - from));
-            cached = found ? static_cast<const char*>(found) : end_;
-        }
-        return cached;
-    };
-    while (from < end_) {
-        const char* mark = std::min(next('[', nextKey_), next('#', nextOption_));
-        if (mark == end_) return nullptr;
-        const char* lineStart = mark;
-        while (lineStart > begin_ && IsBlank(lineStart[-1]))
-            --lineStart;
-        if (lineStart == begin_ || lineStart[-1] == '\n') return lineStart;
-        from = mark + 1;
-    }
-    return nullptr;
-}
-
-std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
-{
-    scan_ = scan;
     const char* s;
     const char* stop;
     if (!NextLine(s, stop) || QByteArrayView(s, stop - s) != "WINE REGISTRY Version 2")
         Fail(kNotRegistry);
-    hive_ = std::make_unique<RegistryHive>(QString(), QString());
+    made_ = std::make_unique<RegistryHive>(QString(), QString());
+    hive_ = made_.get();
     while (NextLine(s, stop)) {
         const char* lineStart = s;
         s = SkipBlanks(s, stop);
         if (s == stop) continue;
         switch (*s) {
         case '[':
-            KeyLine(s, stop, lineStart);
+            if (!whole) {
+                // The keys stay where they are until one is looked for.
+                RegNode& root = hive_->Root();
+                root.folded_ = true;
+                root.foldStart_ = std::uint32_t(lineStart - 1 - begin_);
+                root.foldLength_ = std::uint32_t(end_ - (lineStart - 1));
+                root.subtreeLength_ = root.foldLength_;
+                root.ownKept_ = root.subtreeKept_ = true;
+                hive_->treeStart_ = root.foldStart_;
+                return std::move(made_);
+            }
+            KeyLine(s, stop);
             break;
         case '@':
         case '"':
@@ -572,18 +555,215 @@ std::unique_ptr<RegistryHive> RegistryParser::Run(bool scan)
         default:
             Fail(kUnknownLine);
         }
-        if (scan && key_) {
-            // From the first key on, the lines are no longer counted: an error names its line
-            // by counting then.
-            counting_ = false;
-            const char* marked = NextMarkedLine(p_);
-            if (!marked) break;
-            p_ = marked;
-        }
     }
-    if (scanned_) scanned_->ownLength_ = std::uint32_t(end_ - begin_) - scanned_->originStart_;
     hive_->Root().Compact();
-    return std::move(hive_);
+    return std::move(made_);
+}
+
+std::uint64_t RegistryParser::Stamp(const char* after, const char* stop)
+{
+    if (!after) Fail(kKeyNotClosed);
+    after = SkipBlanks(after, stop);
+    std::uint64_t seconds = 0;
+    for (; after < stop && *after >= '0' && *after <= '9'; ++after)
+        seconds = seconds * 10 + std::uint64_t(*after - '0');
+    End(after, stop);
+    return kTicks1601To1970 + seconds * kTicksPerSecond;
+}
+
+void RegistryParser::LineAfter(const char* nl, const char*& s, const char*& stop)
+{
+    p_ = nl + 1;
+    NextLine(s, stop);
+}
+
+std::uint64_t RegistryParser::Path(const char* nl)
+{
+    const char* s;
+    const char* stop;
+    LineAfter(nl, s, stop);
+    s = SkipBlanks(s, stop);
+    const std::uint64_t modified = Stamp(Unescape(s + 1, stop, ']'), stop);
+    parts_.clear();
+    const QStringView all(text_.data(), qsizetype(text_.size()));
+    for (qsizetype start = 0; start < all.size();) {
+        qsizetype cut = all.indexOf(u'\\', start);
+        if (cut < 0) cut = all.size();
+        if (cut > start) parts_.emplace_back(start, cut - start);
+        start = cut + 1;
+    }
+    if (parts_.size() > kMaxKeyDepth) Fail(kTooDeep);
+    return modified;
+}
+
+const char* RegistryParser::NextKeyLine(const char* from, const char* limit) const
+{
+    // Only a key line begins with "[": the lines between are passed over at memchr's speed.
+    for (const char* p = from + 1; p < end_;) {
+        const auto* mark = static_cast<const char*>(std::memchr(p, '[', std::size_t(end_ - p)));
+        if (!mark) break;
+        const char* nl = mark - 1;
+        while (nl >= begin_ && IsBlank(*nl))
+            --nl;
+        if (nl >= limit) break;
+        if (nl >= from && *nl == '\n') return nl;
+        p = mark + 1;
+    }
+    return limit;
+}
+
+bool RegistryParser::UnderChild(const char* nl)
+{
+    // Wine writes a key's path the same way on every line, so the bytes usually tell.
+    const char* raw = nl + 1;
+    const std::size_t n = child_.rawLength;
+    if (n && std::size_t(end_ - raw) > n + 3 && *raw == '[' &&
+        std::memcmp(raw + 1, child_.raw, n) == 0 && raw[n + 1] == '\\' && raw[n + 2] == '\\' &&
+        raw[n + 3] != '\\' && raw[n + 3] != ']')
+        return true;
+    Path(nl);
+    const std::size_t depth = child_.path.size() - 1;
+    const QStringView all(text_.data(), qsizetype(text_.size()));
+    for (std::size_t i = 0; i <= depth; ++i) {
+        const int order =
+            i < parts_.size()
+                ? CompareRegNames(all.mid(parts_[i].first, parts_[i].second), child_.path[i])
+                : -1;
+        // A line before the child's first is out of Wine's order, as is one of another key
+        // between its first line and its siblings'.
+        if (order < 0 || (order > 0 && i < depth)) throw RegistryOutOfOrder();
+        if (order > 0) return false;
+    }
+    if (parts_.size() == depth + 1) throw RegistryOutOfOrder(); // the child's key line again
+    return true;
+}
+
+void RegistryParser::Unfold(RegistryHive& hive, RegNode& key)
+{
+    hive_ = &hive;
+    counting_ = false;
+    std::vector<QString> path;
+    for (const RegNode* n = &key; n->Parent(); n = n->Parent())
+        path.push_back(n->Name());
+    std::reverse(path.begin(), path.end());
+    const std::size_t depth = path.size();
+    const char* const first = begin_ + key.foldStart_;
+    const char* const end = first + key.foldLength_;
+    // In the last text, the children's lines follow the key's own.
+    const std::uint64_t base = key.ownLength_;
+    auto undo = qScopeGuard([&] {
+        while (!key.children_.empty())
+            key.children_.Erase(key.children_.end() - 1);
+    });
+
+    for (const char* at = first; at < end;) {
+        const std::uint64_t modified = Path(at);
+        const QStringView all(text_.data(), qsizetype(text_.size()));
+        const auto name = [&](std::size_t i) { return all.mid(parts_[i].first, parts_[i].second); };
+        if (parts_.size() <= depth) throw RegistryOutOfOrder();
+        for (std::size_t i = 0; i < depth; ++i)
+            if (CompareRegNames(name(i), path[i]) != 0) throw RegistryOutOfOrder();
+        if (!key.children_.empty() &&
+            CompareRegNames(key.children_.back()->NameView(), name(depth)) >= 0)
+            throw RegistryOutOfOrder();
+        const bool own = parts_.size() == depth + 1;
+        RegNode* child = key.children_
+                             .Insert(key.children_.end(),
+                                     std::make_unique<RegNode>(names_(name(depth)), &key, modified))
+                             ->get();
+        child_.path = path;
+        child_.path.push_back(child->Name());
+
+        // The bytes of the child's path, for UnderChild: up to the end of its name, counted
+        // through plain "\\\\" separators only.
+        const char* raw = SkipBlanks(at + 1, end_) + 1;
+        child_.raw = raw;
+        child_.rawLength = 0;
+        std::size_t names = 0;
+        for (const char* p = raw; p < end_ && *p != ']' && *p != '\n';) {
+            if (*p != '\\') {
+                while (p < end_ && *p != '\\' && *p != ']' && *p != '\n')
+                    ++p;
+                if (++names == depth + 1) {
+                    child_.rawLength = std::size_t(p - raw);
+                    break;
+                }
+                continue;
+            }
+            if (p + 1 == end_ || p[1] != '\\') break;
+            p += 2;
+        }
+
+        // Its own lines run to the next key line; the options among them are read now.
+        const char* ownEnd = at;
+        if (own) {
+            key_ = child;
+            ownEnd = end;
+            const char* s;
+            const char* stop;
+            for (const char* nl = p_ - 1; nl < end && NextLine(s, stop); nl = p_ - 1) {
+                s = SkipBlanks(s, stop);
+                if (s < stop && *s == '[') {
+                    ownEnd = nl;
+                    break;
+                }
+                if (s < stop && *s == '#') OptionLine(s, stop);
+            }
+        }
+
+        // Its subtree runs to the first key line not under it: searched for with doubling
+        // steps, then halving, so that a large subtree is passed over unread.
+        const char* childEnd = ownEnd;
+        if (ownEnd < end && UnderChild(ownEnd)) {
+            const char* lo = ownEnd; // a key line under the child
+            const char* found = end; // the first line known not to be
+            const char* limit = end; // no key line lies in [limit, found)
+            for (std::size_t step = 4096;; step *= 2) {
+                if (std::size_t(end - lo) <= step) break;
+                const char* k = NextKeyLine(lo + step, end);
+                if (k == end) {
+                    limit = lo + step;
+                    break;
+                }
+                if (!UnderChild(k)) {
+                    found = limit = k;
+                    break;
+                }
+                lo = k;
+            }
+            while (limit - lo > 4096) {
+                const char* mid = lo + (limit - lo) / 2;
+                const char* k = NextKeyLine(mid, limit);
+                if (k == limit)
+                    limit = mid;
+                else if (UnderChild(k))
+                    lo = k;
+                else
+                    found = limit = k;
+            }
+            for (const char* k = lo;;) {
+                k = NextKeyLine(k + 1, found);
+                if (k == found || !UnderChild(k)) {
+                    childEnd = k;
+                    break;
+                }
+            }
+        }
+
+        child->originStart_ = std::uint32_t(at - begin_);
+        child->ownLength_ = std::uint32_t(ownEnd - at);
+        child->valuesLoaded_ = !own;
+        child->folded_ = childEnd > ownEnd;
+        child->foldStart_ = std::uint32_t(ownEnd - begin_);
+        child->foldLength_ = std::uint32_t(childEnd - ownEnd);
+        child->subtreeLength_ = std::uint32_t(childEnd - at);
+        child->offset_ = std::uint32_t(base + std::uint64_t(at - first));
+        child->ownKept_ = child->subtreeKept_ = true;
+        at = childEnd;
+    }
+    undo.dismiss();
+    key.children_.ShrinkToFit();
+    key.folded_ = false;
 }
 
 void RegistryParser::Values(RegNode& key)
@@ -591,10 +771,10 @@ void RegistryParser::Values(RegNode& key)
     key_ = &key;
     const char* s;
     const char* stop;
-    NextLine(s, stop); // the key line, read by the scan
+    NextLine(s, stop); // the key line, read when the key was unfolded
     while (NextLine(s, stop)) {
         s = SkipBlanks(s, stop);
-        if (s == stop || *s == '#' || *s == ';') continue; // options were read by the scan
+        if (s == stop || *s == '#' || *s == ';') continue; // options were read with the key line
         if (*s != '"' && *s != '@') Fail(kUnknownLine);
         ValueLine(s, stop);
     }
@@ -850,6 +1030,7 @@ public:
                  std::uint64_t parentStart)
     {
         const std::uint64_t start = Position();
+        const std::uint64_t prevOwnLength = key.ownLength_;
         if (last_ && key.subtreeKept_) {
             Copy(last_, prevStart, key.subtreeLength_);
         } else {
@@ -859,12 +1040,18 @@ public:
                 // Never opened, so never changed: its lines are as the origin holds them.
                 Copy(origin_, key.originStart_, key.ownLength_);
             } else {
-                const bool printed = !key.Values().empty() || key.Children().empty() ||
-                                     key.HasClass() || key.IsLink();
+                const bool printed =
+                    !key.Values().empty() || !key.HasChildren() || key.HasClass() || key.IsLink();
                 if (printed) Key(key, base);
                 key.ownLength_ = std::uint32_t(Position() - start);
             }
-            for (const auto& child : key.Children())
+            // A folded key's children are copied as one: from the last text, where they follow
+            // the key's own lines, or from the origin.
+            if (key.folded_ && last_)
+                Copy(last_, prevStart + prevOwnLength, key.foldLength_);
+            else if (key.folded_)
+                Copy(origin_, key.foldStart_, key.foldLength_);
+            for (const auto& child : key.children_)
                 Subkeys(*child, base, prevStart + child->offset_, start);
             key.subtreeLength_ = std::uint32_t(Position() - start);
             key.ownKept_ = key.subtreeKept_ = true;
@@ -913,7 +1100,8 @@ namespace {
 
 // Where keys are made. The memory comes from the kernel in large blocks filled at once: given a
 // page at a time on first touch, it costs an exception per page, which on a virtual machine
-// takes longer than the scan that makes the keys. Freed keys are reused, never given back.
+// takes longer than reading the lines that make the keys (a file read whole makes hundreds of
+// thousands). Freed keys are reused, never given back.
 class KeyPool
 {
 public:
@@ -971,6 +1159,7 @@ void RegNode::operator delete(void* key) noexcept { Keys().Free(key); }
 
 RegNode* RegNode::Child(QStringView name) const
 {
+    Q_ASSERT(!folded_);
     const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
     return (it != children_.end() && CompareRegNames((*it)->name_.View(), name) == 0) ? it->get()
                                                                                       : nullptr;
@@ -984,6 +1173,7 @@ RegNode* RegNode::AddChild(QStringView name, std::uint64_t modified)
 
 RegNode* RegNode::AddChild(RegName name, std::uint64_t modified)
 {
+    Q_ASSERT(!folded_);
     // Keys are loaded in sorted order; appending keeps the load linear.
     auto it = children_.end();
     if (!children_.empty() && CompareRegNames(children_.back()->name_.View(), name.View()) >= 0) {
@@ -998,6 +1188,7 @@ RegNode* RegNode::AddChild(RegName name, std::uint64_t modified)
 
 bool RegNode::RemoveChild(QStringView name)
 {
+    Q_ASSERT(!folded_);
     const auto it = LowerBound(children_, name, [](const auto& c) { return c->name_.View(); });
     if (it == children_.end() || CompareRegNames((*it)->name_.View(), name) != 0) return false;
     children_.Erase(it);
@@ -1090,59 +1281,51 @@ qsizetype LinesBefore(const RegistrySource& source, std::uint64_t offset)
 
 } // namespace
 
-std::pair<std::uint64_t, std::uint64_t> RegistryHive::Locate(RegNode& key)
-{
-    std::uint64_t start = key.ownLength_ ? key.originStart_ : 0;
-    std::uint64_t end = start + key.ownLength_;
-    bool placed = key.ownLength_ != 0;
-    for (const auto& child : key.Children()) {
-        const auto [childStart, childEnd] = Locate(*child);
-        if (!placed) start = childStart;
-        placed = true;
-        child->offset_ = std::uint32_t(childStart); // from the text's start until the loop below
-        end = childEnd;
-    }
-    for (const auto& child : key.Children())
-        child->offset_ -= std::uint32_t(start);
-    key.subtreeLength_ = std::uint32_t(end - start);
-    key.ownKept_ = true;
-    key.subtreeKept_ = placed;
-    key.valuesLoaded_ = key.ownLength_ == 0;
-    return {start, end};
-}
+namespace {
 
-std::unique_ptr<RegistryHive> RegistryHive::Load(std::shared_ptr<const RegistrySource> source)
+// A source's bytes at hand, for as long as the object lives: a file's are mapped, not read into
+// memory of the program's own, every page of which would first have to be given to the program.
+class WholeText
 {
-    // The scan needs the bytes at hand. A file's are mapped for it and let go after: read into
-    // memory of the program's own, every page of it would first have to be given to the
-    // program, which costs more than the scan.
-    std::string read;
-    std::string_view text;
-    void* mapped = MAP_FAILED;
-    const auto size = std::size_t(source->Size());
-    if (const auto* inMemory = dynamic_cast<const TextSource*>(source.get())) {
-        text = inMemory->Text();
-    } else if (size && (mapped = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, source->Descriptor(),
-                                        0)) != MAP_FAILED) {
-        ::madvise(mapped, size, MADV_SEQUENTIAL);
-        text = std::string_view(static_cast<const char*>(mapped), size);
-    } else {
-        read.resize(size);
-        if (!source->Read(0, read.size(), read.data()))
-            throw RegistryParseError(1, QStringLiteral("nie można odczytać pliku"));
-        text = read;
+public:
+    explicit WholeText(const RegistrySource& source)
+    {
+        const auto size = std::size_t(source.Size());
+        if (const auto* inMemory = dynamic_cast<const TextSource*>(&source)) {
+            text_ = inMemory->Text();
+        } else if (size && (mapped_ = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE,
+                                             source.Descriptor(), 0)) != MAP_FAILED) {
+            text_ = std::string_view(static_cast<const char*>(mapped_), size);
+        } else {
+            read_.resize(size);
+            if (!source.Read(0, read_.size(), read_.data()))
+                throw RegistryParseError(1, QStringLiteral("nie można odczytać pliku"));
+            text_ = read_;
+        }
     }
-    const auto unmap = qScopeGuard([&] {
-        if (mapped != MAP_FAILED) ::munmap(mapped, size);
-    });
-    std::unique_ptr<RegistryHive> hive;
-    try {
-        hive = RegistryParser(text.data(), text.data() + text.size()).Run(true);
-    } catch (const RegistryParser::OutOfOrder&) {
-        // Read whole: every key is written anew at the first save.
-        return RegistryParser(text.data(), text.data() + text.size()).Run(false);
+    ~WholeText()
+    {
+        if (mapped_ != MAP_FAILED) ::munmap(mapped_, text_.size());
     }
-    hive->treeStart_ = Locate(hive->root_).first;
+    WholeText(const WholeText&) = delete;
+    WholeText& operator=(const WholeText&) = delete;
+    const char* begin() const { return text_.data(); }
+    const char* end() const { return text_.data() + text_.size(); }
+
+private:
+    std::string read_;
+    std::string_view text_;
+    void* mapped_ = MAP_FAILED;
+};
+
+} // namespace
+
+std::unique_ptr<RegistryHive> RegistryHive::Load(std::shared_ptr<const RegistrySource> source,
+                                                 bool whole)
+{
+    const WholeText text(*source);
+    std::unique_ptr<RegistryHive> hive = RegistryParser(text.begin(), text.end()).Run(whole);
+    if (whole) return hive;
     hive->origin_ = source;
     if (hive->root_.subtreeKept_) hive->last_ = std::move(source);
     return hive;
@@ -1151,30 +1334,47 @@ std::unique_ptr<RegistryHive> RegistryHive::Load(std::shared_ptr<const RegistryS
 std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {
     auto hive = Load(std::make_shared<TextSource>(text.toStdString()));
-    if (!hive->origin_) return hive;
-    // One parser for every key, so that repeated names and data are shared.
-    const std::string& whole = static_cast<const TextSource&>(*hive->origin_).Text();
-    RegistryParser parser(whole.data(), whole.data());
-    std::vector<RegNode*> todo{&hive->root_};
-    while (!todo.empty()) {
-        RegNode* key = todo.back();
-        todo.pop_back();
-        if (!key->valuesLoaded_) {
-            const char* lines = whole.data() + key->originStart_ + 1;
-            parser.Restart(lines, whole.data() + key->originStart_ + key->ownLength_, 0);
-            try {
-                parser.Values(*key);
-            } catch (const RegistryParseError& error) {
-                throw RegistryParseError(std::count(whole.data(), lines, '\n') + error.Line(),
-                                         error.Reason());
+    try {
+        // One parser for every key, so that repeated names and data are shared.
+        const std::string& whole = static_cast<const TextSource&>(*hive->origin_).Text();
+        RegistryParser parser(whole.data(), whole.data());
+        std::vector<RegNode*> todo{&hive->root_};
+        while (!todo.empty()) {
+            RegNode* key = todo.back();
+            todo.pop_back();
+            hive->Unfold(*key);
+            if (!key->valuesLoaded_) {
+                const char* lines = whole.data() + key->originStart_ + 1;
+                parser.Restart(lines, whole.data() + key->originStart_ + key->ownLength_, 0);
+                try {
+                    parser.Values(*key);
+                } catch (const RegistryParseError& error) {
+                    throw RegistryParseError(std::count(whole.data(), lines, '\n') + error.Line(),
+                                             error.Reason());
+                }
+                key->values_.ShrinkToFit();
+                key->valuesLoaded_ = true;
             }
-            key->values_.ShrinkToFit();
-            key->valuesLoaded_ = true;
+            for (const auto& child : key->Children())
+                todo.push_back(child.get());
         }
-        for (const auto& child : key->Children())
-            todo.push_back(child.get());
+    } catch (const RegistryOutOfOrder&) {
+        // Read whole: every key is written anew at the first save.
+        return RegistryParser(text.constData(), text.constData() + text.size()).Run(true);
     }
     return hive;
+}
+
+void RegistryHive::Unfold(RegNode& key)
+{
+    if (!key.folded_) return;
+    const WholeText text(*origin_);
+    try {
+        RegistryParser(text.begin(), text.end()).Unfold(*this, key);
+    } catch (const RegistryParseError&) {
+        key.childrenUnreadable_ = true;
+        throw;
+    }
 }
 
 void RegistryHive::Open(RegNode& key)

@@ -21,11 +21,17 @@
 // file loaded and saved unchanged keeps every byte.
 //
 // Real prefixes carry registries of tens of megabytes, of which the program reads a few dozen
-// keys: a file is scanned, not parsed, when it is loaded (its keys, their stamps and options,
-// and where each key's lines lie), a key's values are parsed when the key is first opened, and
-// the text of every key never changed is copied into the next text from the bytes it came from.
+// keys. Loading reads only the header: the keys stay folded in the text, and a key's children
+// are made when it is first looked into (each child folded in turn, its end searched for rather
+// than read up to), a key's values are parsed when the key is first opened, and the text of
+// every key never changed is copied into the next text from the bytes it came from.
 
 // Raised when a registry file cannot be read whole: the line (from 1) and why, for the user.
+// Raised when a folded key's lines are not in the order Wine writes them in, which unfolding
+// relies on: such a file is read whole.
+struct RegistryOutOfOrder
+{};
+
 class RegistryParseError : public std::runtime_error
 {
 public:
@@ -293,13 +299,21 @@ public:
     // The class name, which almost no key has, is kept by the hive.
     bool HasClass() const { return hasClass_; }
 
+    // Whether the key's children are still in the text it was loaded from: only the hive's
+    // Unfold makes them, and the four calls below want them made.
+    bool Folded() const { return folded_; }
+    bool HasChildren() const { return folded_ || !children_.empty(); }
     RegNode* Child(QStringView name) const;
     // The child of that name, made (with the given stamp) when missing. A new child shares the
     // given text.
     RegNode* AddChild(QStringView name, std::uint64_t modified);
     RegNode* AddChild(RegName name, std::uint64_t modified);
     bool RemoveChild(QStringView name);
-    const RegList<std::unique_ptr<RegNode>>& Children() const { return children_; }
+    const RegList<std::unique_ptr<RegNode>>& Children() const
+    {
+        Q_ASSERT(!folded_);
+        return children_;
+    }
 
     const RegNodeValue* Value(QStringView name) const;
     void SetValue(QStringView name, std::uint32_t type, QByteArrayView data);
@@ -314,6 +328,8 @@ public:
 
     // Whether the key's values could not be read when it was opened.
     bool Unreadable() const { return unreadable_; }
+    // Whether the children's lines could not be read when the key was unfolded.
+    bool ChildrenUnreadable() const { return childrenUnreadable_; }
     // Whether the values have been parsed; until then the key's lines are in the file the hive
     // was loaded from, and only the hive's Open reads them.
     bool ValuesLoaded() const { return valuesLoaded_; }
@@ -361,12 +377,17 @@ private:
     std::uint32_t subtreeLength_ = 0;
     // Where the key's lines begin in the file the hive was loaded from, while not parsed.
     std::uint32_t originStart_ = 0;
+    // Where its children's lines lie in that file, while folded.
+    std::uint32_t foldStart_ = 0;
+    std::uint32_t foldLength_ = 0;
     bool hasClass_ = false;
     bool link_ = false;
     bool ownKept_ = false;
     bool subtreeKept_ = false;
     bool valuesLoaded_ = true;
     bool unreadable_ = false;
+    bool folded_ = false;
+    bool childrenUnreadable_ = false;
 };
 
 class RegistryHive
@@ -378,10 +399,11 @@ public:
     // (such as "REGISTRY\\Machine").
     explicit RegistryHive(QString relativeTo, QString arch = QStringLiteral("win64"));
 
-    // Scans the source's keys, leaving their values to Open. Throws RegistryParseError when the
-    // header, a key or option line or a line of no known kind cannot be read; a value that cannot
-    // be read is found when its key is opened, and its lines are kept as they are.
-    static std::unique_ptr<RegistryHive> Load(std::shared_ptr<const RegistrySource> source);
+    // Reads the source's header, leaving the keys folded (or, whole, reads every line). Throws
+    // RegistryParseError when the header cannot be read; a key line that cannot be read is
+    // found when its parent is unfolded, and a value when its key is opened.
+    static std::unique_ptr<RegistryHive> Load(std::shared_ptr<const RegistrySource> source,
+                                              bool whole = false);
     // Reads the whole text: throws RegistryParseError when any line cannot be read, as what
     // cannot be read would be lost at the next write.
     static std::unique_ptr<RegistryHive> Parse(const QByteArray& text);
@@ -389,6 +411,10 @@ public:
     // Parses the key's values when they are not yet; throws RegistryParseError, with the line
     // in the file, when they cannot be read (and again at every later try).
     void Open(RegNode& key);
+    // Makes the key's children when it is folded; throws RegistryParseError, with the line, when
+    // a key or option line among them cannot be read, and RegistryOutOfOrder; either way the key
+    // stays folded, its lines kept as they are.
+    void Unfold(RegNode& key);
 
     // Plans the next text, which the tree then describes: after it one of Written (the text now
     // lies in that source, from which the next plan copies) or NotWritten must follow.
@@ -412,10 +438,7 @@ public:
     void SetClassName(RegNode& key, QString name);
 
 private:
-    // Places a scanned key's subtree in the scanned text (its own lines, then its children's
-    // subtrees in turn), marks it kept there and its keys with lines as not yet opened; gives
-    // where the subtree begins and ends.
-    static std::pair<std::uint64_t, std::uint64_t> Locate(RegNode& key);
+    friend class RegistryParser;
 
     QString relativeTo_;
     QString arch_;

@@ -1,7 +1,7 @@
 // The registry parser on any bytes: it ends; what it refuses names a line of the input; what it
 // reads is written so that it reads back and is written again the same (parse, write, parse,
-// write); after a change, a write that copies the kept text equals a full write; and a scanned
-// file with any of its keys opened is written as the file read whole.
+// write); after a change, a write that copies the kept text equals a full write; and a loaded
+// file with any of its keys unfolded and opened is written as the file read whole.
 #include "FuzzCheck.h"
 #include "WineRegistry.h"
 
@@ -19,13 +19,26 @@ QString NameFrom(std::mt19937_64& random)
     return names[random() % std::size(names)];
 }
 
-std::vector<RegNode*> Nodes(RegNode& root)
+// A key reached from the root by the seed's choices, unfolding only the keys on its way: the
+// same key in every hive that holds the same keys, however much of it is still folded.
+RegNode& Pick(RegistryHive& hive, std::mt19937_64& random)
 {
-    std::vector<RegNode*> nodes{&root};
-    for (std::size_t i = 0; i < nodes.size(); ++i)
-        for (const auto& child : nodes[i]->Children())
-            nodes.push_back(child.get());
-    return nodes;
+    RegNode* node = &hive.Root();
+    for (;;) {
+        hive.Unfold(*node);
+        if (node->Children().empty() || random() % 3 == 0) return *node;
+        node = node->Children().begin()[random() % node->Children().size()].get();
+    }
+}
+
+// Unfolds and opens a random part of the keys.
+void Touch(RegistryHive& hive, RegNode& node, std::mt19937_64& random)
+{
+    if (random() % 2) hive.Open(node);
+    if (random() % 3 == 0) return;
+    hive.Unfold(node);
+    for (const auto& child : node.Children())
+        Touch(hive, *child, random);
 }
 
 // A few changes picked by the seed, the same on every hive parsed from the same text.
@@ -34,8 +47,7 @@ void Change(RegistryHive& hive, std::uint64_t seed)
     std::mt19937_64 random(seed);
     const int count = 1 + int(random() % 3);
     for (int i = 0; i < count; ++i) {
-        const auto nodes = Nodes(hive.Root());
-        RegNode& node = *nodes[random() % nodes.size()];
+        RegNode& node = Pick(hive, random);
         hive.Open(node);
         const std::uint64_t stamp = 0x1d0000000000000ULL + random() % 0x1000000000000ULL;
         switch (random() % 9) {
@@ -50,9 +62,11 @@ void Change(RegistryHive& hive, std::uint64_t seed)
             if (!node.Values().empty()) node.RemoveValue(node.Values().front().name.View());
             break;
         case 2:
+            hive.Unfold(node);
             node.AddChild(NameFrom(random), stamp);
             break;
         case 3:
+            hive.Unfold(node);
             if (!node.Children().empty()) node.RemoveChild(node.Children().back()->Name());
             break;
         case 4:
@@ -118,13 +132,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string full = cold->Text();
     Require(incremental == full, "a write that copies kept text equals a full write");
 
-    // Scanned, its values read only where opened: a random half of the keys before the change.
-    const auto scanned = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()));
-    std::mt19937_64 pick(seed ^ 0x5eed);
-    for (RegNode* node : Nodes(scanned->Root()))
-        if (pick() % 2) scanned->Open(*node);
-    Change(*scanned, seed);
-    scanned->Root().Touch(kRootStamp);
-    Require(scanned->Text() == full, "a scanned file is written as the file read whole");
+    // Loaded, its keys unfolded and opened only in part before the change. A file out of Wine's
+    // order is read whole instead, as the machine does when unfolding meets it.
+    std::unique_ptr<RegistryHive> loaded;
+    try {
+        loaded = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()));
+        std::mt19937_64 touch(seed ^ 0x5eed);
+        Touch(*loaded, loaded->Root(), touch);
+        Change(*loaded, seed);
+    } catch (const RegistryOutOfOrder&) {
+        loaded = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()), true);
+        Change(*loaded, seed);
+    }
+    loaded->Root().Touch(kRootStamp);
+    Require(loaded->Text() == full, "a loaded file is written as the file read whole");
     return 0;
 }
