@@ -327,16 +327,16 @@ int Check(const QString& prefix)
     // What a start pays for the file on the thread that reads it ahead: the first load of a
     // fresh process, whose memory is not yet the process's own.
     const double start = NowMs();
-    const std::unique_ptr<RegistryHive> scanned = RegistryHive::Load(source);
+    const std::unique_ptr<RegistryHive> loaded = RegistryHive::Load(source);
     const double loadMs = NowMs() - start;
-    const bool folded = scanned->Root().Folded();
+    const bool folded = loaded->Root().Folded();
     bool ordered = true;
-    std::vector<RegNode*> keys{&scanned->Root()};
+    std::vector<RegNode*> keys{&loaded->Root()};
     try {
         while (!keys.empty()) {
             RegNode* key = keys.back();
             keys.pop_back();
-            scanned->Unfold(*key);
+            loaded->Unfold(*key);
             for (const auto& child : key->Children())
                 keys.push_back(child.get());
         }

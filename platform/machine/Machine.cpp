@@ -20,6 +20,8 @@
 #include <deque>
 #include <fcntl.h>
 #include <mutex>
+#include <pthread.h>
+#include <sched.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -285,13 +287,62 @@ Machine::Machine(const QString& prefix, Options options)
         auto* wineWatch = new QTimer(&flushContext_);
         QObject::connect(wineWatch, &QTimer::timeout, &flushContext_, [this] { WatchWine(); });
         wineWatch->start(1000);
+        // Once the program has started: while saves are held, the start is still going on.
+        QTimer::singleShot(0, &flushContext_, [this] {
+            if (savesHeld_)
+                checkOrderLater_ = true;
+            else
+                CheckOrder();
+        });
     }
 }
 
 Machine::~Machine()
 {
+    stopChecking_ = true;
+    if (orderCheck_.joinable()) orderCheck_.join();
     Flush();
     saver_.reset();
+}
+
+void Machine::CheckOrder()
+{
+    if (orderCheck_.joinable()) return;
+    std::vector<std::pair<HiveFile*, std::shared_ptr<const RegistrySource>>> files;
+    for (HiveFile* file : {&system_, &user_, &userdef_})
+        if (file->hive->Origin()) files.emplace_back(file, file->hive->Origin());
+    if (files.empty()) return;
+    orderCheck_ = std::thread([this, files] {
+        // Only on a core nobody else wants: the start comes first.
+        const sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        for (const auto& checked : files) {
+            if (!KeysOutOfOrder(*checked.second, stopChecking_)) continue;
+            QMetaObject::invokeMethod(
+                &flushContext_,
+                [this, file = checked.first, origin = checked.second.get()] {
+                    // A file read again since was checked by nobody: its unfolding still is.
+                    if (file->hive->Origin().get() != origin) return;
+                    QStringList problems;
+                    ReadWhole(*file, problems);
+                    for (const QString& problem : problems)
+                        ReportProblem(problem);
+                },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+void Machine::ReadWhole(HiveFile& file, QStringList& problems)
+{
+    if (file.saving) {
+        file.readWhole = true;
+        return;
+    }
+    file.readWhole = false;
+    // Ours already go beside a file someone else changed; one that cannot be read whole keeps
+    // its keys as they are.
+    if (!file.conflicted) ReadAgain(file, problems, true, true);
 }
 
 void Machine::RemoveInterruptedSaves()
@@ -544,6 +595,7 @@ void Machine::PostFlush()
 void Machine::HoldSaves(bool hold)
 {
     savesHeld_ = hold;
+    if (!hold && std::exchange(checkOrderLater_, false)) CheckOrder();
     if (!hold && (system_.dirty || user_.dirty || userdef_.dirty)) PostFlush();
 }
 
@@ -616,6 +668,11 @@ void Machine::EndSaves(QStringList& problems)
         if (!file.conflicted) file.stamp = result.stamp;
         again = again || file.dirty;
     }
+    for (HiveFile* file : {&system_, &user_, &userdef_})
+        if (file->readWhole && !file->saving) {
+            ReadWhole(*file, problems);
+            again = true;
+        }
     if (again) PostFlush();
 }
 
@@ -705,7 +762,7 @@ bool Machine::ReadAgain(HiveFile& file, QStringList& problems, bool quiet, bool 
     std::vector<QString> both;
     try {
         both = ReplayRun(*this, registry);
-    } catch (const ReadWhole&) {
+    } catch (const OutOfOrderInReplay&) {
         // As if never read: a file that cannot be read whole leaves the keys as they were.
         replaying_ = false;
         file.hive = std::move(before);
@@ -821,8 +878,13 @@ bool Machine::Unfold(HiveFile& file, RegNode& key)
         return false;
     } catch (const RegistryOutOfOrder&) {
         // Met while a file read again has this run's changes made on it: read again whole.
-        if (replaying_) throw ReadWhole();
+        if (replaying_) throw OutOfOrderInReplay();
         QStringList problems;
+        // The text on its way to the disk is the one read whole.
+        if (file.saving) {
+            saver_->WaitIdle();
+            EndSaves(problems);
+        }
         const bool read = ReadAgain(file, problems, true, true);
         for (const QString& problem : problems)
             ReportProblem(problem);

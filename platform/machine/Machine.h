@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -171,6 +172,7 @@ private:
         bool dirty = false;
         bool saving = false;     // a text of it is on its way to the disk
         bool conflicted = false; // changed on disk by someone else: ours go beside it
+        bool readWhole = false;  // found out of Wine's order while saving: read whole after
     };
     struct Target
     {
@@ -190,12 +192,12 @@ private:
     // Makes the key's children when they have not been made; false (told once) when their lines
     // cannot be read. A file whose keys are found out of Wine's order is read whole, with this
     // run's changes made again on it, and Reloaded is thrown: every key is new. Met while those
-    // changes are being made again (on a file someone else changed), ReadWhole is thrown for
-    // ReadAgain to start over reading whole.
+    // changes are being made again (on a file someone else changed), OutOfOrderInReplay is
+    // thrown for ReadAgain to start over reading whole.
     bool Unfold(HiveFile& file, RegNode& key);
     struct Reloaded
     {};
-    struct ReadWhole
+    struct OutOfOrderInReplay
     {};
     // Notes a change of this run: registry changes go to the journal with the next save, the
     // others at once, before they are made.
@@ -211,6 +213,10 @@ private:
     // over it; false when it cannot be read.
     // Quiet: told only where both changed a value. Whole: read every line at once.
     bool ReadAgain(HiveFile& file, QStringList& problems, bool quiet, bool whole = false);
+    // Looks, on a thread of its own, whether each file's keys are all in Wine's order; a file
+    // that is not is read whole (ReadWhole) once its save is done.
+    void CheckOrder();
+    void ReadWhole(HiveFile& file, QStringList& problems);
     QString JournalFailureText(int error) const;
     // Looks whether Wine runs on the machine, holding or releasing the saves.
     void WatchWine();
@@ -246,6 +252,9 @@ private:
     HiveFile system_, user_, userdef_;
     QString userSid_;
     std::unique_ptr<SaveThread> saver_;
+    std::thread orderCheck_;
+    std::atomic<bool> stopChecking_{false};
+    bool checkOrderLater_ = false; // when the saves are released
     Journal journal_;
     std::mutex journalMutex_;                // the save thread appends too
     std::vector<JournalChange> run_;         // every change of this run

@@ -156,6 +156,9 @@ public:
     // each child folded in turn; throws RegistryOutOfOrder when its lines are not in Wine's
     // order.
     void Unfold(RegistryHive& hive, RegNode& key);
+    // Whether a key line comes before the one above it (false when stopped); throws
+    // RegistryParseError.
+    bool OutOfOrder(const std::atomic<bool>& stop);
     // Reads the values of a key whose lines (from its key line) this parser holds.
     void Values(RegNode& key);
     // Takes other lines, keeping the names and data met so far to share.
@@ -636,6 +639,30 @@ bool RegistryParser::UnderChild(const char* nl)
     }
     if (parts_.size() == depth + 1) throw RegistryOutOfOrder(); // the child's key line again
     return true;
+}
+
+bool RegistryParser::OutOfOrder(const std::atomic<bool>& stop)
+{
+    counting_ = false;
+    std::vector<char16_t> lastText;
+    std::vector<std::pair<qsizetype, qsizetype>> lastParts;
+    for (const char* nl = NextKeyLine(begin_, end_); nl != end_; nl = NextKeyLine(p_ - 1, end_)) {
+        if (stop.load(std::memory_order_relaxed)) return false;
+        Path(nl);
+        const auto name = [](const std::vector<char16_t>& text,
+                             std::pair<qsizetype, qsizetype> at) {
+            return QStringView(text.data() + at.first, at.second);
+        };
+        int order = 0;
+        for (std::size_t i = 0; i < std::min(parts_.size(), lastParts.size()) && !order; ++i)
+            order = CompareRegNames(name(lastText, lastParts[i]), name(text_, parts_[i]));
+        // The root has no key line, and a key comes after its parent and its elder siblings.
+        if (parts_.empty() || order > 0 || (!order && parts_.size() <= lastParts.size()))
+            return true;
+        std::swap(lastText, text_);
+        std::swap(lastParts, parts_);
+    }
+    return false;
 }
 
 void RegistryParser::Unfold(RegistryHive& hive, RegNode& key)
@@ -1363,6 +1390,16 @@ std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
         return RegistryParser(text.constData(), text.constData() + text.size()).Run(true);
     }
     return hive;
+}
+
+bool KeysOutOfOrder(const RegistrySource& source, const std::atomic<bool>& stop)
+{
+    try {
+        const WholeText text(source);
+        return RegistryParser(text.begin(), text.end()).OutOfOrder(stop);
+    } catch (const RegistryParseError&) {
+        return false;
+    }
 }
 
 void RegistryHive::Unfold(RegNode& key)

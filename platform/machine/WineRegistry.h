@@ -4,6 +4,7 @@
 #include <QString>
 #include <QtGlobal>
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -390,6 +391,12 @@ private:
     bool childrenUnreadable_ = false;
 };
 
+// Whether some key line of the text comes before the one above it in the order Wine writes
+// keys in (a key after its parent, siblings by name), which unfolding relies on but checks only
+// on the lines it meets. Reads every key line: for a thread of its own. A line that cannot be
+// read ends the look (unfolding tells of it), as does `stop` set.
+bool KeysOutOfOrder(const RegistrySource& source, const std::atomic<bool>& stop);
+
 class RegistryHive
 {
     friend class RegistryWriter;
@@ -423,6 +430,8 @@ public:
     // the last reference to a large file no folder names any more frees its blocks.
     std::shared_ptr<const RegistrySource> Written(std::shared_ptr<const RegistrySource> text);
     void NotWritten();
+    // The text the hive was loaded from; null for a hive made empty or read whole.
+    const std::shared_ptr<const RegistrySource>& Origin() const { return origin_; }
     // Whether the file the hive was loaded from still holds the bytes it was loaded from.
     bool OriginIntact() const { return !origin_ || origin_->Intact(); }
     // Plans and makes the text, held as the last one.

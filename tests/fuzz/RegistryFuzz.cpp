@@ -133,18 +133,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(incremental == full, "a write that copies kept text equals a full write");
 
     // Loaded, its keys unfolded and opened only in part before the change. A file out of Wine's
-    // order is read whole instead, as the machine does when unfolding meets it.
+    // order is read whole instead, as the machine does when unfolding or its look at every line
+    // finds it.
+    const std::atomic<bool> go{false};
     std::unique_ptr<RegistryHive> loaded;
     try {
         loaded = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()));
         std::mt19937_64 touch(seed ^ 0x5eed);
         Touch(*loaded, loaded->Root(), touch);
         Change(*loaded, seed);
+        if (KeysOutOfOrder(TextSource(text.toStdString()), go)) throw RegistryOutOfOrder();
     } catch (const RegistryOutOfOrder&) {
         loaded = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()), true);
         Change(*loaded, seed);
     }
     loaded->Root().Touch(kRootStamp);
     Require(loaded->Text() == full, "a loaded file is written as the file read whole");
+
+    // The look at every key line finds the file out of order exactly when unfolding every key
+    // does.
+    bool unfolds = true;
+    try {
+        const auto all = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()));
+        std::vector<RegNode*> keys{&all->Root()};
+        while (!keys.empty()) {
+            RegNode* key = keys.back();
+            keys.pop_back();
+            all->Unfold(*key);
+            for (const auto& child : key->Children())
+                keys.push_back(child.get());
+        }
+    } catch (const RegistryOutOfOrder&) {
+        unfolds = false;
+    }
+    Require(KeysOutOfOrder(TextSource(text.toStdString()), go) == !unfolds,
+            "the look at every line agrees with unfolding on the order");
     return 0;
 }

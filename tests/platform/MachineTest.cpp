@@ -281,6 +281,44 @@ TEST(MachineOpen, AFileOutOfWinesOrderIsReadWholeWhenFoundWithTheRunsChangesKept
     EXPECT_TRUE(written.contains("\"Before\"=dword:00000004"));
 }
 
+TEST(MachineOpen, AKeyOutOfOrderWhereNoSearchLandsIsFoundByTheLookAtTheWholeFile)
+{
+    // Searching passes over most lines of a large key unread: a key line put among them by hand
+    // is found by the look at every line the machine takes on its own thread.
+    int argc = 1;
+    char name[6] = "tests";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+    QByteArray text = HiveHeader("REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000") +
+                      "\n[Software\\\\A] 1796737660\n\"v\"=dword:1\n"
+                      "\n[Software\\\\B] 1796737660\n\"v\"=dword:2\n";
+    for (int k = 0; k < 2000; ++k) {
+        text += QStringLiteral("\n[Software\\\\B\\\\K%1] 1796737660\n\"v\"=dword:3\n")
+                    .arg(k, 4, 10, QLatin1Char('0'))
+                    .toLatin1();
+        if (k == 1234) text += "\n[Software\\\\A\\\\Late] 1796737660\n\"v\"=dword:7\n";
+    }
+    TempMachine m;
+    m.WriteFile(QStringLiteral("user.reg"), text);
+    Machine& machine = m.Open();
+    QStringList reported;
+    machine.SetProblemHandler([&](const QString& problem) { reported << problem; });
+    const QString late = QStringLiteral("Software\\A\\Late");
+    // The pages look before the event loop runs, and the search does not see the key.
+    EXPECT_FALSE(machine.RegOpenKey(HKEY_CURRENT_USER, late));
+    bool found = false;
+    for (int i = 0; i < 500 && !found; ++i) {
+        QCoreApplication::processEvents();
+        found = machine.RegOpenKey(HKEY_CURRENT_USER, late);
+        if (!found) QThread::msleep(10);
+    }
+    ASSERT_TRUE(found);
+    const auto value = machine.RegQueryValue(HKEY_CURRENT_USER, late, QStringLiteral("v"));
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, Dword(7));
+    EXPECT_TRUE(reported.isEmpty()) << qPrintable(reported.join(u'\n'));
+}
+
 TEST(MachineOpen, AValueThatCannotBeReadIsToldWhenItsKeyIsOpenedAndItsLinesKept)
 {
     // Values are read when their key is first opened: the start goes on, the key is told once
