@@ -331,15 +331,8 @@ int Check(const QString& prefix)
     const double loadMs = NowMs() - start;
     const bool folded = loaded->Root().Folded();
     bool ordered = true;
-    std::vector<RegNode*> keys{&loaded->Root()};
     try {
-        while (!keys.empty()) {
-            RegNode* key = keys.back();
-            keys.pop_back();
-            loaded->Unfold(*key);
-            for (const auto& child : key->Children())
-                keys.push_back(child.get());
-        }
+        loaded->UnfoldAll();
     } catch (const RegistryOutOfOrder&) {
         ordered = false;
     }

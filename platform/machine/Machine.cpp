@@ -129,14 +129,23 @@ void SyncFolder(const QByteArray& folder)
 
 } // namespace
 
+// A registry file's line that cannot be read, and what Tolmar does about it.
+QString UnreadableRegistryText(const QString& prefix, const QString& name,
+                               const RegistryParseError& error, const QString& consequence)
+{
+    return QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz %3: %4.\n\n")
+               .arg(name, prefix, QString::number(error.Line()), error.Reason()) +
+           consequence;
+}
+
 QString UnreadableRegistryText(const QString& prefix, const QString& name,
                                const RegistryParseError& error)
 {
-    return QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz %3: %4.\n\n"
-                          "Tolmar nie otworzy tej maszyny, bo przy zapisie straciłby to, czego "
-                          "nie umie odczytać. Popraw lub usuń ten wiersz i uruchom program "
-                          "ponownie.")
-        .arg(name, prefix, QString::number(error.Line()), error.Reason());
+    return UnreadableRegistryText(prefix, name, error,
+                                  QStringLiteral("Tolmar nie otworzy tej maszyny, bo przy zapisie "
+                                                 "straciłby to, czego nie umie odczytać. Popraw "
+                                                 "lub usuń ten wiersz i uruchom program "
+                                                 "ponownie."));
 }
 
 QString LockFailureText(const QString& prefix, const QString& lockFile, int error)
@@ -564,11 +573,9 @@ bool Machine::Open(HiveFile& file, RegNode& key)
         return true;
     } catch (const RegistryParseError& error) {
         if (!told)
-            ReportProblem(QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz "
-                                         "%3: %4.\n\nTolmar nie zmieni tego klucza i zapisze go "
-                                         "tak, jak jest.")
-                              .arg(QFileInfo(file.path).fileName(), prefix_,
-                                   QString::number(error.Line()), error.Reason()));
+            ReportProblem(UnreadableRegistryText(
+                prefix_, QFileInfo(file.path).fileName(), error,
+                QStringLiteral("Tolmar nie zmieni tego klucza i zapisze go tak, jak jest.")));
         return false;
     }
 }
@@ -870,11 +877,10 @@ bool Machine::Unfold(HiveFile& file, RegNode& key)
         return true;
     } catch (const RegistryParseError& error) {
         if (!told)
-            ReportProblem(QStringLiteral("Plik rejestru %1 maszyny „%2” jest uszkodzony: wiersz "
-                                         "%3: %4.\n\nTolmar nie zmieni kluczy pod tym kluczem i "
-                                         "zapisze je tak, jak są.")
-                              .arg(QFileInfo(file.path).fileName(), prefix_,
-                                   QString::number(error.Line()), error.Reason()));
+            ReportProblem(UnreadableRegistryText(prefix_, QFileInfo(file.path).fileName(), error,
+                                                 QStringLiteral("Tolmar nie zmieni kluczy pod tym "
+                                                                "kluczem i zapisze je tak, jak "
+                                                                "są.")));
         return false;
     } catch (const RegistryOutOfOrder&) {
         // Met while a file read again has this run's changes made on it: read again whole.

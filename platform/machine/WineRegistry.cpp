@@ -1362,34 +1362,46 @@ std::unique_ptr<RegistryHive> RegistryHive::Parse(const QByteArray& text)
 {
     auto hive = Load(std::make_shared<TextSource>(text.toStdString()));
     try {
-        // One parser for every key, so that repeated names and data are shared.
-        const std::string& whole = static_cast<const TextSource&>(*hive->origin_).Text();
-        RegistryParser parser(whole.data(), whole.data());
-        std::vector<RegNode*> todo{&hive->root_};
-        while (!todo.empty()) {
-            RegNode* key = todo.back();
-            todo.pop_back();
-            hive->Unfold(*key);
-            if (!key->valuesLoaded_) {
-                const char* lines = whole.data() + key->originStart_ + 1;
-                parser.Restart(lines, whole.data() + key->originStart_ + key->ownLength_, 0);
-                try {
-                    parser.Values(*key);
-                } catch (const RegistryParseError& error) {
-                    throw RegistryParseError(std::count(whole.data(), lines, '\n') + error.Line(),
-                                             error.Reason());
-                }
-                key->values_.ShrinkToFit();
-                key->valuesLoaded_ = true;
-            }
-            for (const auto& child : key->Children())
-                todo.push_back(child.get());
-        }
+        hive->UnfoldAll();
     } catch (const RegistryOutOfOrder&) {
         // Read whole: every key is written anew at the first save.
         return RegistryParser(text.constData(), text.constData() + text.size()).Run(true);
     }
+    // One parser for every key, so that repeated names and data are shared.
+    const std::string& whole = static_cast<const TextSource&>(*hive->origin_).Text();
+    RegistryParser parser(whole.data(), whole.data());
+    std::vector<RegNode*> todo{&hive->root_};
+    while (!todo.empty()) {
+        RegNode* key = todo.back();
+        todo.pop_back();
+        if (!key->valuesLoaded_) {
+            const char* lines = whole.data() + key->originStart_ + 1;
+            parser.Restart(lines, whole.data() + key->originStart_ + key->ownLength_, 0);
+            try {
+                parser.Values(*key);
+            } catch (const RegistryParseError& error) {
+                throw RegistryParseError(std::count(whole.data(), lines, '\n') + error.Line(),
+                                         error.Reason());
+            }
+            key->values_.ShrinkToFit();
+            key->valuesLoaded_ = true;
+        }
+        for (const auto& child : key->Children())
+            todo.push_back(child.get());
+    }
     return hive;
+}
+
+void RegistryHive::UnfoldAll()
+{
+    std::vector<RegNode*> todo{&root_};
+    while (!todo.empty()) {
+        RegNode* key = todo.back();
+        todo.pop_back();
+        Unfold(*key);
+        for (const auto& child : key->Children())
+            todo.push_back(child.get());
+    }
 }
 
 bool KeysOutOfOrder(const RegistrySource& source, const std::atomic<bool>& stop)

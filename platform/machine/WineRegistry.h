@@ -422,6 +422,8 @@ public:
     // a key or option line among them cannot be read, and RegistryOutOfOrder; either way the key
     // stays folded, its lines kept as they are.
     void Unfold(RegNode& key);
+    // Unfolds every key; throws as Unfold.
+    void UnfoldAll();
 
     // Plans the next text, which the tree then describes: after it one of Written (the text now
     // lies in that source, from which the next plan copies) or NotWritten must follow.

@@ -154,15 +154,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // does.
     bool unfolds = true;
     try {
-        const auto all = RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()));
-        std::vector<RegNode*> keys{&all->Root()};
-        while (!keys.empty()) {
-            RegNode* key = keys.back();
-            keys.pop_back();
-            all->Unfold(*key);
-            for (const auto& child : key->Children())
-                keys.push_back(child.get());
-        }
+        RegistryHive::Load(std::make_shared<TextSource>(text.toStdString()))->UnfoldAll();
     } catch (const RegistryOutOfOrder&) {
         unfolds = false;
     }
